@@ -1,0 +1,68 @@
+#include "Controls.h"
+
+#include <QFrame>
+#include <QLabel>
+
+namespace kakeibo::Controls {
+namespace {
+
+const char *const kSizingProperty = "kakeiboLabelSizing";
+
+} // namespace
+
+QString arrayName(const QString &name, int index)
+{
+    return name + QLatin1Char('_') + QString::number(index);
+}
+
+QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
+              Qt::Alignment alignment, LabelSizing sizing)
+{
+    auto *created = new QLabel(caption, parent);
+    created->setObjectName(objectName);
+    created->setAlignment(alignment | Qt::AlignVCenter);
+    created->setGeometry(toPixels(rect));
+    created->setProperty(kSizingProperty, static_cast<int>(sizing));
+    created->setAccessibleName(caption);
+    fitCaption(created);
+    return created;
+}
+
+QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect)
+{
+    QLabel *created = label(parent, objectName, QStringLiteral("0"), rect, Qt::AlignRight, LabelSizing::Fixed);
+    created->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    created->setLineWidth(1);
+    created->setMargin(1);
+    return created;
+}
+
+QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points)
+{
+    auto *created = new QFrame(parent);
+    created->setObjectName(objectName);
+    created->setAccessibleName(QStringLiteral("区切り線"));
+    const QLine pixels = toPixels(points);
+    const bool horizontal = pixels.dy() == 0;
+    created->setFrameShape(horizontal ? QFrame::HLine : QFrame::VLine);
+    created->setFrameShadow(QFrame::Sunken);
+    constexpr int kThickness = 2;
+    if (horizontal)
+        created->setGeometry(pixels.x1(), pixels.y1() - kThickness / 2, pixels.dx() + 1, kThickness);
+    else
+        created->setGeometry(pixels.x1() - kThickness / 2, pixels.y1(), kThickness, pixels.dy() + 1);
+    return created;
+}
+
+void fitCaption(QLabel *label)
+{
+    const auto sizing = static_cast<LabelSizing>(label->property(kSizingProperty).toInt());
+    if (sizing == LabelSizing::Fixed)
+        return;
+    const QRect old = label->geometry();
+    const int width = label->sizeHint().width();
+    const int left = sizing == LabelSizing::FitLeftFixed ? old.left() : old.right() + 1 - width;
+    label->setGeometry(left, old.top(), width, old.height());
+}
+
+} // namespace kakeibo::Controls

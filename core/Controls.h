@@ -1,0 +1,37 @@
+// Builders for the standard controls the windows are made of, placed from
+// their twips geometry. Every control gets its object name (control arrays
+// as "name_index") and an accessible name a screen reader can speak.
+#pragma once
+
+#include "Twips.h"
+
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QWidget;
+
+namespace kakeibo::Controls {
+
+// How a label's size follows its caption.
+enum class LabelSizing {
+    Fixed,           // the designed size; the text is clipped or wrapped
+    FitLeftFixed,    // widens or narrows to the caption, left edge fixed
+    FitRightFixed,   // widens or narrows to the caption, right edge fixed
+};
+
+QString arrayName(const QString &name, int index);
+
+QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
+              Qt::Alignment alignment, LabelSizing sizing);
+
+// A label with a thin sunken border, as used for figures.
+QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect);
+
+// A horizontal or vertical rule from one point to the other.
+QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points);
+
+// Re-applies a label's sizing after its caption changed.
+void fitCaption(QLabel *label);
+
+} // namespace kakeibo::Controls

@@ -1,0 +1,59 @@
+#include "FormBase.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace kakeibo {
+
+FormBase::FormBase(Frame &frame, const QString &name)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                           | Qt::MSWindowsFixedSizeDialogHint)
+    , m_frame(frame)
+    , m_name(name)
+{
+    setObjectName(name);
+    setSizeGripEnabled(false);
+}
+
+void FormBase::setClientSize(const QSize &client, int menuHeight)
+{
+    setFixedSize(client.width(), client.height() + menuHeight);
+}
+
+void FormBase::setTabOrderList(std::initializer_list<QWidget *> controls)
+{
+    m_tabOrder = controls;
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+void FormBase::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FormBase::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    m_frame.run([this] { m_frame.unload(m_name); });
+}
+
+void FormBase::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (std::exchange(m_shownBefore, true))
+        return;
+    for (QWidget *control : std::as_const(m_tabOrder)) {
+        if (control->isEnabled() && control->focusPolicy() != Qt::NoFocus) {
+            control->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
+}
+
+} // namespace kakeibo

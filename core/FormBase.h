@@ -1,0 +1,63 @@
+// The base of every window: a fixed-size dialog that the frame loads,
+// shows and unloads.
+//
+// Behaviour common to the four windows lives here: the fixed frame with a
+// close box and no minimise or maximise button; Esc does nothing (a QDialog
+// would hide itself); the close box unloads the window through the frame;
+// the first showing puts the focus into the first control of the window's
+// tab order; and every handler runs inside Frame::run().
+#pragma once
+
+#include "Frame.h"
+
+#include <QDialog>
+#include <QList>
+
+#include <initializer_list>
+
+namespace kakeibo {
+
+class FormBase : public QDialog {
+    Q_OBJECT
+
+public:
+    FormBase(Frame &frame, const QString &name);
+
+    const QString &formName() const { return m_name; }
+
+    // Runs when the window is created, after its design-time controls exist.
+    virtual void Form_Load() {}
+    // Runs when the window is unloaded (close box or code), before it goes.
+    virtual void Form_Unload() {}
+    // A caption was set from code; windows keep accessible names current here.
+    virtual void captionChanged(QWidget *) {}
+
+protected:
+    Frame &frame() { return m_frame; }
+
+    // Fixes the client area (below any menu bar of height menuHeight).
+    void setClientSize(const QSize &client, int menuHeight = 0);
+
+    // The tab order, first control first; labels and frames are left out.
+    void setTabOrderList(std::initializer_list<QWidget *> controls);
+
+    // A slot that runs fn as an event handler, inside Frame::run(); the
+    // signal's arguments are not passed on.
+    template <typename Fn>
+    auto handler(Fn fn)
+    {
+        return [this, fn](auto &&...) { m_frame.run(fn); };
+    }
+
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    Frame &m_frame;
+    QString m_name;
+    QList<QWidget *> m_tabOrder;
+    bool m_shownBefore = false;
+};
+
+} // namespace kakeibo

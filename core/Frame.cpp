@@ -1,0 +1,320 @@
+#include "Frame.h"
+
+#include "Controls.h"
+#include "FormBase.h"
+
+#include <QAbstractButton>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <utility>
+
+namespace kakeibo {
+namespace {
+
+Frame *g_current = nullptr;
+
+QString fileAndReason(const Error &error)
+{
+    QString text = QStringLiteral("\n\nファイル: %1").arg(error.subject);
+    if (!error.reason.isEmpty())
+        text += QStringLiteral("\n理由: %1").arg(error.reason);
+    return text;
+}
+
+} // namespace
+
+const QString Frame::kTitle = QStringLiteral("QEN ペルモア");
+
+// While the program's own code assigns to a control, handlers raised by the
+// assignment keep their errors for it instead of reporting them.
+class Frame::Assignment {
+public:
+    explicit Assignment(Frame &frame) : m_frame(frame) { ++m_frame.m_assignmentDepth; }
+    ~Assignment() { --m_frame.m_assignmentDepth; }
+
+    void rethrowPending()
+    {
+        if (std::exception_ptr pending = std::exchange(m_frame.m_pending, nullptr))
+            std::rethrow_exception(pending);
+    }
+
+private:
+    Frame &m_frame;
+};
+
+Frame::Frame(QString applicationDirectory) : m_appDir(std::move(applicationDirectory))
+{
+    g_current = this;
+}
+
+Frame::~Frame()
+{
+    for (const QPointer<FormBase> &form : std::as_const(m_forms))
+        delete form.data();
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+Frame &Frame::current()
+{
+    Q_ASSERT(g_current);
+    return *g_current;
+}
+
+QString Frame::appFile(const QString &fileName) const
+{
+    return m_appDir + QLatin1Char('/') + fileName;
+}
+
+void Frame::registerForm(const QString &name, Factory factory)
+{
+    m_factories.insert(name, std::move(factory));
+}
+
+FormBase *Frame::form(const QString &name)
+{
+    if (FormBase *loaded = m_forms.value(name))
+        return loaded;
+    const auto factory = m_factories.constFind(name);
+    if (factory == m_factories.cend())
+        throw RuntimeError({Error::Kind::Internal, name, QStringLiteral("unknown window")});
+    FormBase *created = (*factory)(*this);
+    m_forms.insert(name, created);
+    addTrace(QStringLiteral("load ") + name);
+    created->Form_Load();
+    addTrace(QStringLiteral("loaded ") + name);
+    return created;
+}
+
+bool Frame::isLoaded(const QString &name) const
+{
+    return !m_forms.value(name).isNull();
+}
+
+void Frame::showModal(const QString &name)
+{
+    FormBase *window = form(name);
+    centre(window);
+    window->setWindowModality(Qt::ApplicationModal);
+    addTrace(QStringLiteral("show ") + name);
+    const int outerDepth = std::exchange(m_assignmentDepth, 0);
+    window->exec();
+    m_assignmentDepth = outerDepth;
+    if (m_ended)
+        throw EndSignal{};
+}
+
+void Frame::unload(const QString &name)
+{
+    QPointer<FormBase> window = m_forms.value(name);
+    if (!window)
+        return;
+    window->Form_Unload();
+    m_forms.remove(name);
+    addTrace(QStringLiteral("unload ") + name);
+    window->hide();
+    window->deleteLater();
+}
+
+bool Frame::start(const QString &name)
+{
+    run([&] {
+        FormBase *window = form(name);
+        centre(window);
+        addTrace(QStringLiteral("show ") + name);
+        window->show();
+    });
+    return !m_ended;
+}
+
+void Frame::end(int exitCode)
+{
+    finish(exitCode);
+    throw EndSignal{};
+}
+
+void Frame::finish(int exitCode)
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    m_exitCode = exitCode;
+    addTrace(QStringLiteral("end"));
+    for (const QPointer<FormBase> &form : std::as_const(m_forms)) {
+        if (form)
+            form->hide();
+    }
+    if (m_endHook)
+        m_endHook(exitCode);
+    else
+        QCoreApplication::exit(exitCode);
+}
+
+void Frame::run(const std::function<void()> &handler)
+{
+    if (m_ended)
+        return;
+    if (m_assignmentDepth > 0) {
+        try {
+            handler();
+        } catch (...) {
+            if (!m_pending)
+                m_pending = std::current_exception();
+        }
+        return;
+    }
+    try {
+        handler();
+    } catch (const EndSignal &) {
+    } catch (const Refusal &refusal) {
+        show({UserMessage::Severity::Warning, refusal.message()});
+    } catch (const RuntimeError &error) {
+        report(error.error());
+    } catch (const std::exception &error) {
+        report({Error::Kind::Internal, QString::fromLocal8Bit(error.what()), {}});
+    }
+}
+
+void Frame::report(const Error &error)
+{
+    show({UserMessage::Severity::Fatal, describe(error)});
+    finish(1);
+}
+
+void Frame::show(const UserMessage &message)
+{
+    if (m_messageHook) {
+        m_messageHook(message);
+        return;
+    }
+    const auto icon = message.severity == UserMessage::Severity::Fatal ? QMessageBox::Critical
+                                                                       : QMessageBox::Warning;
+    QMessageBox box(icon, kTitle, message.text, QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("messageBox"));
+    const int outerDepth = std::exchange(m_assignmentDepth, 0);
+    box.exec();
+    m_assignmentDepth = outerDepth;
+}
+
+QString Frame::describe(const Error &error)
+{
+    const QString end = QStringLiteral("\n\nプログラムを終了します。");
+    switch (error.kind) {
+    case Error::Kind::Conversion:
+        return QStringLiteral("「%1」は金額として読めません。").arg(error.subject) + end;
+    case Error::Kind::Overflow:
+        return QStringLiteral("計算の結果が扱える範囲 (-2147483648 ～ 2147483647) を超えました。") + end;
+    case Error::Kind::FileNotFound:
+        return QStringLiteral("必要なファイルが見つかりません。") + fileAndReason(error) + end;
+    case Error::Kind::FileOpen:
+        return QStringLiteral("ファイルを開けませんでした。") + fileAndReason(error) + end;
+    case Error::Kind::FileRead:
+        return QStringLiteral("ファイルを読み込めませんでした。") + fileAndReason(error) + end;
+    case Error::Kind::FileWrite:
+        return QStringLiteral("ファイルに書き込めませんでした。") + fileAndReason(error) + end;
+    case Error::Kind::FileFlush:
+        return QStringLiteral("ファイルの内容をディスクに書き込み終えることができませんでした。")
+               + fileAndReason(error) + end;
+    case Error::Kind::FileFormat:
+        return QStringLiteral("ファイルの内容が正しくありません。") + fileAndReason(error) + end;
+    case Error::Kind::Picture:
+        return QStringLiteral("アイコンを読み込めませんでした。") + fileAndReason(error) + end;
+    case Error::Kind::Internal:
+        break;
+    }
+    return QStringLiteral("内部エラーが発生しました (%1 %2)。").arg(error.subject, error.reason) + end;
+}
+
+QWidget *Frame::findControl(const QString &window, const QString &name, int index)
+{
+    const QString objectName = index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
+    auto *found = form(window)->findChild<QWidget *>(objectName);
+    if (!found)
+        throw RuntimeError({Error::Kind::Internal, window + QLatin1Char('.') + objectName,
+                            QStringLiteral("no such control")});
+    return found;
+}
+
+void Frame::setText(QLineEdit *box, const QString &text)
+{
+    Assignment assignment(*this);
+    box->setText(text);
+    assignment.rethrowPending();
+}
+
+void Frame::setCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    Controls::fitCaption(label);
+    captionChanged(label);
+}
+
+void Frame::setCaption(QAbstractButton *button, const QString &caption)
+{
+    button->setText(caption);
+    captionChanged(button);
+}
+
+void Frame::captionChanged(QWidget *control)
+{
+    if (auto *window = qobject_cast<FormBase *>(control->window()))
+        window->captionChanged(control);
+}
+
+void Frame::clearOption(QRadioButton *option)
+{
+    // A checked auto-exclusive button ignores setChecked(false).
+    Assignment assignment(*this);
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(true);
+    assignment.rethrowPending();
+}
+
+QString Frame::plainCaption(const QString &caption)
+{
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
+            ++i;
+        plain += caption[i];
+    }
+    return plain;
+}
+
+QPixmap Frame::loadPicture(const QString &path) const
+{
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw RuntimeError(Error::file(Error::Kind::Picture, fullPath, file.errorString()));
+    QImageReader reader(&file);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw RuntimeError(Error::file(Error::Kind::Picture, fullPath,
+                                       QStringLiteral("画像として読み込めない形式です (%1)")
+                                           .arg(reader.errorString())));
+    return QPixmap::fromImage(image);
+}
+
+void Frame::centre(QWidget *window) const
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect area = window->rect();
+    area.moveCenter(screen->availableGeometry().center());
+    window->move(area.topLeft());
+}
+
+} // namespace kakeibo

@@ -1,0 +1,46 @@
+// Module1: the account book's two records and the routines that move them
+// between the files and the windows.
+//
+// KingakuData holds the six totals and is the image of "MD.dat";
+// KoumokuData holds the six category names of "Item.dat". The routines
+// write straight into the windows' controls by window and control name, so
+// the windows never keep a copy of either record.
+#pragma once
+
+#include "TotalsFormat.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+namespace kakeibo::Module1 {
+
+using Names = std::array<QString, kSlotCount>;
+
+extern TotalsFormat::Totals KingakuData;
+extern Names KoumokuData;
+
+// The records as the program starts: six zero totals, six empty names.
+void reset();
+
+// Books an amount into a slot's total, shows the totals and writes "MD.dat"
+// durably. A slot outside 0 to 5 changes no total but still shows and
+// writes. A booking that would take the total outside the signed 32-bit
+// range is refused (Refusal) and changes nothing, on screen or on disk.
+void AddKingaku(int32_t amount, int16_t slot);
+
+// Writes the six totals to "MD.dat" and forces them onto the disk.
+void SaveKingaku();
+
+// Reads "MD.dat" (created empty when missing) and shows the totals.
+void LoadKingaku();
+
+// The six totals and their grand total onto the entry window. The grand
+// total is summed in 64 bits, so no set of valid totals can fail to show.
+void ShowKingaku();
+
+// The sum of the six totals in slot order.
+int64_t grandTotal(const TotalsFormat::Totals &totals);
+
+} // namespace kakeibo::Module1

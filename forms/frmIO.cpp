@@ -1,0 +1,231 @@
+#include "frmIO.h"
+
+#include "Amount.h"
+#include "Controls.h"
+#include "Fonts.h"
+#include "Module1.h"
+#include "frmIOLayout.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kakeibo {
+
+using namespace frmIOLayout;
+using Controls::LabelSizing;
+
+const QString frmIO::kName = QStringLiteral("frmIO");
+
+namespace {
+
+const std::array<const char *, kSlotCount> kDesignNames{"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
+
+QString designName(int slot)
+{
+    return QString::fromUtf8(kDesignNames[slot]);
+}
+
+QGroupBox *groupBox(QWidget *parent, const QString &name, const QString &title, const TwipsRect &rect)
+{
+    auto *box = new QGroupBox(title, parent);
+    box->setObjectName(name);
+    box->setAccessibleName(title);
+    box->setFont(Fonts::fixedSys(QFont::Bold));
+    box->setGeometry(toPixels(rect));
+    return box;
+}
+
+} // namespace
+
+frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
+{
+    setWindowTitle(QStringLiteral("QEN - ペルモア - [入力]"));
+    setFont(Fonts::fixedSys());
+    createMenu();
+    createControls();
+    setClientSize(toPixels(kClient), m_menuBar->height());
+    setTabOrderList({txtKingaku, optKoumoku[0], optKoumoku[1], optKoumoku[2], optKoumoku[3], optKoumoku[4],
+                     optKoumoku[5], cmdInput});
+    connectHandlers();
+    updateAccessibleNames();
+}
+
+void frmIO::createMenu()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_menuBar->setAccessibleName(QStringLiteral("メニュー"));
+    const auto command = [this](const char *name, const QString &caption) {
+        QAction *action = m_menuBar->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    mnuRevision = command("mnuRevision", QStringLiteral("訂正(&R)"));
+    mnuChange = command("mnuChange", QStringLiteral("項目変更(&C)"));
+    mnuAbout = command("mnuAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+    mnuExit = command("mnuExit", QStringLiteral("終了(&X)"));
+    m_menuBar->setGeometry(0, 0, toPixels(kClient.width), m_menuBar->sizeHint().height());
+}
+
+void frmIO::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setGeometry(QRect(QPoint(0, m_menuBar->height()), toPixels(kClient)));
+
+    cmdInput = new QPushButton(QStringLiteral("入力"), client);
+    cmdInput->setObjectName(QStringLiteral("cmdInput"));
+    cmdInput->setAccessibleName(QStringLiteral("入力"));
+    cmdInput->setFont(Fonts::reisho());
+    cmdInput->setGeometry(toPixels(kCmdInput));
+    cmdInput->setEnabled(false);
+    cmdInput->setDefault(true);
+
+    createTotalsFrame(client);
+    createCategoryFrame(client);
+
+    txtKingaku = new QLineEdit(client);
+    txtKingaku->setObjectName(QStringLiteral("txtKingaku"));
+    txtKingaku->setAccessibleName(QStringLiteral("金額"));
+    txtKingaku->setGeometry(toPixels(kTxtKingaku));
+
+    Line1 = Controls::line(client, QStringLiteral("Line1"), kLine1);
+    Label1 = Controls::label(client, QStringLiteral("Label1"), QStringLiteral("金額"), kLabel1, Qt::AlignLeft,
+                             LabelSizing::FitLeftFixed);
+    Label1->setFont(Fonts::fixedSys(QFont::Bold));
+    Controls::fitCaption(Label1);
+    Label1->setBuddy(txtKingaku);
+}
+
+void frmIO::createTotalsFrame(QWidget *client)
+{
+    Frame2 = groupBox(client, QStringLiteral("Frame2"), QStringLiteral("合計金額"), kFrame2);
+    for (int slot = kSlotCount - 1; slot >= 0; --slot)
+        lblKingaku[slot] = Controls::figure(Frame2, Controls::arrayName(QStringLiteral("lblKingaku"), slot),
+                                            kLblKingaku[slot]);
+    lblGoukei = Controls::figure(Frame2, QStringLiteral("lblGoukei"), kLblGoukei);
+    Line2 = Controls::line(Frame2, QStringLiteral("Line2"), kLine2);
+    Label2 = Controls::label(Frame2, QStringLiteral("Label2"), QStringLiteral("合計"), kLabel2, Qt::AlignRight,
+                             LabelSizing::FitRightFixed);
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        lblKoumoku[slot] = Controls::label(Frame2, Controls::arrayName(QStringLiteral("lblKoumoku"), slot),
+                                           designName(slot), kLblKoumoku[slot], Qt::AlignRight,
+                                           LabelSizing::FitRightFixed);
+    }
+    useWindowFont(Frame2);
+}
+
+// The frames' captions are bold; what stands inside them uses the window font.
+void frmIO::useWindowFont(QGroupBox *box)
+{
+    for (QWidget *child : box->findChildren<QWidget *>()) {
+        child->setFont(font());
+        if (auto *label = qobject_cast<QLabel *>(child))
+            Controls::fitCaption(label);
+    }
+}
+
+void frmIO::createCategoryFrame(QWidget *client)
+{
+    Frame1 = groupBox(client, QStringLiteral("Frame1"), QStringLiteral("項目"), kFrame1);
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        auto *option = new QRadioButton(designName(slot), Frame1);
+        option->setObjectName(Controls::arrayName(QStringLiteral("optKoumoku"), slot));
+        option->setGeometry(toPixels(kOptKoumoku[slot]));
+        optKoumoku[slot] = option;
+    }
+    useWindowFont(Frame1);
+}
+
+void frmIO::connectHandlers()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        connect(optKoumoku[slot], &QRadioButton::clicked, this, handler([this, slot] { optKoumoku_Click(slot); }));
+    connect(txtKingaku, &QLineEdit::textChanged, this, handler([this] { txtKingaku_Change(); }));
+    connect(cmdInput, &QPushButton::clicked, this, handler([this] { cmdInput_Click(); }));
+    connect(mnuExit, &QAction::triggered, this, handler([this] { mnuExit_Click(); }));
+}
+
+void frmIO::Form_Load()
+{
+    setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    Module1::LoadKingaku();
+}
+
+void frmIO::Form_Unload()
+{
+    frame().end();
+}
+
+void frmIO::optKoumoku_Click(int)
+{
+    CheckInput();
+}
+
+void frmIO::txtKingaku_Change()
+{
+    CheckInput();
+}
+
+void frmIO::mnuExit_Click()
+{
+    frame().end();
+}
+
+int frmIO::chosenSlot() const
+{
+    int chosen = -1;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (optKoumoku[slot]->isChecked())
+            chosen = slot;
+    }
+    return chosen;
+}
+
+// Keeps the amount text in rendered form and "入力" enabled exactly when a
+// category is chosen and the text converts. A text that does not convert is
+// left as typed and only disables the button.
+void frmIO::CheckInput()
+{
+    try {
+        const bool chosen = chosenSlot() >= 0;
+        const int32_t amount = valueOrRaise(Amount::fromText(txtKingaku->text()));
+        frame().setText(txtKingaku, Amount::toText(amount));
+        cmdInput->setEnabled(chosen && !txtKingaku->text().isEmpty());
+    } catch (const RuntimeError &) {
+        cmdInput->setEnabled(false);
+    }
+}
+
+void frmIO::cmdInput_Click()
+{
+    const int slot = std::max(chosenSlot(), 0);
+    const int32_t amount = valueOrRaise(Amount::fromText(txtKingaku->text()));
+    Module1::AddKingaku(amount, static_cast<int16_t>(slot));
+    frame().clearOption(optKoumoku[slot]);
+    frame().setText(txtKingaku, QString());
+}
+
+void frmIO::captionChanged(QWidget *)
+{
+    updateAccessibleNames();
+}
+
+// Screen readers speak each total with its category: "食費 300".
+void frmIO::updateAccessibleNames()
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const QString name = lblKoumoku[slot]->text();
+        lblKoumoku[slot]->setAccessibleName(name);
+        optKoumoku[slot]->setAccessibleName(Frame::plainCaption(optKoumoku[slot]->text()));
+        lblKingaku[slot]->setAccessibleName(name + QLatin1Char(' ') + lblKingaku[slot]->text());
+    }
+    lblGoukei->setAccessibleName(Label2->text() + QLatin1Char(' ') + lblGoukei->text());
+}
+
+} // namespace kakeibo
