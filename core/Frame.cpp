@@ -101,6 +101,11 @@ bool Frame::isLoaded(const QString &name) const
     return !m_forms.value(name).isNull();
 }
 
+QWidget *Frame::loadedForm(const QString &name) const
+{
+    return m_forms.value(name).data();
+}
+
 void Frame::showModal(const QString &name)
 {
     FormBase *window = form(name);

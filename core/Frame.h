@@ -70,6 +70,8 @@ public:
     // counts as loaded and is returned as it is.
     FormBase *form(const QString &name);
     bool isLoaded(const QString &name) const;
+    // The window when it is loaded, else nullptr; never loads it.
+    QWidget *loadedForm(const QString &name) const;
 
     // Shows a window modally (loading it first); returns once it is hidden or
     // unloaded. Meanwhile no other window takes input.

@@ -49,8 +49,14 @@ std::optional<Error> write(QIODevice &device, const Totals &totals)
 {
     if (!device.seek(0))
         return Error::file(Error::Kind::FileWrite, {}, device.errorString());
-    if (device.write(encode(totals)) != kImageSize)
-        return Error::file(Error::Kind::FileWrite, {}, device.errorString());
+    const QByteArray image = encode(totals);
+    qint64 written = 0;
+    while (written < kImageSize) {
+        const qint64 step = device.write(image.constData() + written, kImageSize - written);
+        if (step <= 0)
+            return Error::file(Error::Kind::FileWrite, {}, device.errorString());
+        written += step;
+    }
     return std::nullopt;
 }
 

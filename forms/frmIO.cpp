@@ -76,6 +76,7 @@ void frmIO::createControls()
 {
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
+    client->setAccessibleName(QStringLiteral("入力と合計"));
     client->setGeometry(QRect(QPoint(0, m_menuBar->height()), toPixels(kClient)));
 
     cmdInput = new QPushButton(QStringLiteral("入力"), client);

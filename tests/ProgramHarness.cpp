@@ -1,0 +1,74 @@
+#include "ProgramHarness.h"
+
+#include "Program.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QTest>
+
+ProgramHarness::ProgramHarness(Icon icon)
+{
+    if (icon == Icon::Installed)
+        QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Icon.ico"), path("Icon.ico"));
+    if (icon == Icon::NotAnImage)
+        writeFile("Icon.ico", "this is no picture");
+    QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Item.dat"), path("Item.dat"));
+    m_frame = std::make_unique<kakeibo::Frame>(m_dir.path());
+    m_frame->setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
+    m_frame->setEndHook([this](int code) { endCodes.append(code); });
+}
+
+ProgramHarness::~ProgramHarness()
+{
+    m_frame.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QString ProgramHarness::path(const QString &fileName) const
+{
+    return m_dir.filePath(fileName);
+}
+
+void ProgramHarness::writeFile(const QString &fileName, const QByteArray &bytes) const
+{
+    QFile file(path(fileName));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(fileName));
+}
+
+QByteArray ProgramHarness::readFile(const QString &fileName) const
+{
+    QFile file(path(fileName));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+bool ProgramHarness::start()
+{
+    return kakeibo::startProgram(*m_frame);
+}
+
+void ProgramHarness::type(QLineEdit *box, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void ProgramHarness::commitInputMethodText(QLineEdit *box, const QString &text)
+{
+    QInputMethodEvent preedit(text, {});
+    QCoreApplication::sendEvent(box, &preedit);
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QCoreApplication::sendEvent(box, &commit);
+}
+
+void ProgramHarness::click(QWidget *control)
+{
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+}

@@ -1,0 +1,53 @@
+// Starts the whole program, in-process, on a temporary application
+// directory, and answers and records what the frame would show the user.
+#pragma once
+
+#include "Frame.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+class QLineEdit;
+class QRadioButton;
+
+class ProgramHarness {
+public:
+    enum class Icon { Installed, Missing, NotAnImage };
+
+    explicit ProgramHarness(Icon icon = Icon::Installed);
+    ~ProgramHarness();
+
+    QString path(const QString &fileName) const;
+    void writeFile(const QString &fileName, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &fileName) const;
+
+    // Starts the program; false when it ended during start-up.
+    bool start();
+    kakeibo::Frame &frame() { return *m_frame; }
+
+    // A control of a loaded window, or nullptr; never loads a window.
+    template <typename T>
+    T *find(const QString &window, const QString &name, int index = -1) const
+    {
+        const QString objectName = index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
+        QWidget *loaded = m_frame->loadedForm(window);
+        return loaded ? loaded->findChild<T *>(objectName) : nullptr;
+    }
+
+    // User input, as the keyboard and mouse deliver it.
+    static void type(QLineEdit *box, const QString &text);
+    static void commitInputMethodText(QLineEdit *box, const QString &text);
+    static void click(QWidget *control);
+
+    QList<kakeibo::UserMessage> messages;
+    QList<int> endCodes;
+
+    bool hasEnded() const { return !endCodes.isEmpty(); }
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<kakeibo::Frame> m_frame;
+};

@@ -1,0 +1,523 @@
+// The entry window driven through its controls on a temporary application
+// directory: its design, the amount check, bookings and "MD.dat", the
+// refusal of a booking past the 32-bit range, and the errors that end the
+// program.
+#include "Fonts.h"
+#include "Module1.h"
+#include "ProgramHarness.h"
+#include "TotalsFormat.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace kakeibo;
+using Totals = TotalsFormat::Totals;
+
+namespace {
+
+const QString kWindow = QStringLiteral("frmIO");
+
+struct EntryWindow {
+    explicit EntryWindow(ProgramHarness &program) : program(program) {}
+
+    ProgramHarness &program;
+    QLineEdit *amount() const { return program.find<QLineEdit>(kWindow, "txtKingaku"); }
+    QPushButton *input() const { return program.find<QPushButton>(kWindow, "cmdInput"); }
+    QRadioButton *option(int slot) const { return program.find<QRadioButton>(kWindow, "optKoumoku", slot); }
+    QLabel *total(int slot) const { return program.find<QLabel>(kWindow, "lblKingaku", slot); }
+    QLabel *grandTotal() const { return program.find<QLabel>(kWindow, "lblGoukei"); }
+    QWidget *window() const { return amount()->window(); }
+
+    QStringList totals() const
+    {
+        QStringList captions;
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            captions << total(slot)->text();
+        return captions << grandTotal()->text();
+    }
+
+    bool anyChosen() const
+    {
+        for (int slot = 0; slot < kSlotCount; ++slot) {
+            if (option(slot)->isChecked())
+                return true;
+        }
+        return false;
+    }
+
+    void book(int slot, const QString &text) const
+    {
+        ProgramHarness::click(option(slot));
+        ProgramHarness::type(amount(), text);
+        QVERIFY2(input()->isEnabled(), qPrintable(text));
+        QTest::mouseClick(input(), Qt::LeftButton);
+    }
+};
+
+QByteArray image(const Totals &totals)
+{
+    return TotalsFormat::encode(totals);
+}
+
+} // namespace
+
+class TestEntryWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsIdleWithFocusInAmount();
+    void designMatchesLayout();
+    void menuBarHasFourCommands();
+    void fontsAreNearestInstalledFaces();
+    void amountCheck_data();
+    void amountCheck();
+    void categoryAfterAmountEnablesInput();
+    void inputMethodTextIsRenderedWhenCommitted();
+    void bookingsUpdateTotalsAndFile_data();
+    void bookingsUpdateTotalsAndFile();
+    void bookingResetsTheWindow();
+    void enterBooksOnlyWhileEnabled();
+    void escapeDoesNothing();
+    void startupShowsStoredTotals();
+    void missingTotalsFileIsCreatedEmpty();
+    void longerTotalsFileKeepsItsTail();
+    void bookingPastRangeIsRefused_data();
+    void bookingPastRangeIsRefused();
+    void grandTotalPast32BitsIsShownInFull();
+    void runningSumPast32BitsDoesNotStopBooking();
+    void totalsCarryCategoryInAccessibleName();
+    void exitCommandAndCloseBoxEndTheProgram_data();
+    void exitCommandAndCloseBoxEndTheProgram();
+    void brokenIconStopsStartup_data();
+    void brokenIconStopsStartup();
+    void unwritableTotalsFileEndsWithReport();
+};
+
+void TestEntryWindow::startsIdleWithFocusInAmount()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QVERIFY(w.window()->isVisible());
+    QVERIFY(!w.input()->isEnabled());
+    QVERIFY(!w.anyChosen());
+    QCOMPARE(w.amount()->text(), QString());
+    QCOMPARE(w.window()->focusWidget(), w.amount());
+    QCOMPARE(w.totals(), QStringList({"0", "0", "0", "0", "0", "0", "0"}));
+    QVERIFY(!w.window()->windowIcon().isNull());
+    QVERIFY(program.messages.isEmpty());
+}
+
+void TestEntryWindow::designMatchesLayout()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QWidget *window = w.window();
+    QCOMPARE(window->windowTitle(), QStringLiteral("QEN - ペルモア - [入力]"));
+    const int menuHeight = program.find<QMenuBar>(kWindow, "menuBar")->height();
+    QCOMPARE(window->size(), QSize(413, 266 + menuHeight));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    QCOMPARE(w.amount()->geometry(), QRect(56, 8, 113, 25));
+    QCOMPARE(w.input()->geometry(), QRect(88, 232, 73, 24));
+    QCOMPARE(w.option(5)->geometry(), QRect(8, 144, 105, 23));
+    QCOMPARE(w.total(0)->geometry(), QRect(77, 22, 100, 22));
+    QCOMPARE(program.find<QGroupBox>(kWindow, "Frame2")->geometry(), QRect(208, 16, 193, 225));
+    // Category labels keep their right edge and fit their captions.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        QLabel *label = program.find<QLabel>(kWindow, "lblKoumoku", slot);
+        QCOMPARE(label->geometry().right() + 1, 64);
+        QVERIFY(label->width() >= label->sizeHint().width());
+    }
+    QVERIFY(w.input()->isDefault());
+    QWidget *next = w.amount();
+    const QList<QWidget *> tabOrder{w.option(0), w.option(1), w.option(2), w.option(3),
+                                    w.option(4), w.option(5), w.input()};
+    for (QWidget *expected : tabOrder) {
+        next = next->nextInFocusChain();
+        while (next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        QCOMPARE(next, expected);
+    }
+}
+
+void TestEntryWindow::menuBarHasFourCommands()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QStringList captions;
+    QStringList names;
+    for (QAction *action : program.find<QMenuBar>(kWindow, "menuBar")->actions()) {
+        captions << action->text();
+        names << action->objectName();
+        QVERIFY(!action->menu());
+    }
+    QCOMPARE(captions, QStringList({"訂正(&R)", "項目変更(&C)", "ﾊﾞｰｼﾞｮﾝ情報(&A)", "終了(&X)"}));
+    QCOMPARE(names, QStringList({"mnuRevision", "mnuChange", "mnuAbout", "mnuExit"}));
+}
+
+void TestEntryWindow::fontsAreNearestInstalledFaces()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    const QFont font = w.amount()->font();
+    QCOMPARE(font.pointSizeF(), 13.5);
+    QVERIFY(Fonts::isFixedPitch(font));
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(program.find<QGroupBox>(kWindow, "Frame1")->font().weight(), QFont::Bold);
+    QCOMPARE(w.option(0)->font().weight(), QFont::Normal);
+    QCOMPARE(w.input()->font().pointSizeF(), 14.25);
+    QCOMPARE(w.input()->font().weight(), QFont::Bold);
+}
+
+void TestEntryWindow::amountCheck_data()
+{
+    QTest::addColumn<bool>("choose");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("category, nothing typed") << true << "" << "" << false;
+    QTest::newRow("digit") << true << "1" << "1" << true;
+    QTest::newRow("amount, no category") << false << "5" << "5" << false;
+    QTest::newRow("leading zero vanishes") << true << "05" << "5" << true;
+    QTest::newRow("zeros vanish") << true << "007" << "7" << true;
+    QTest::newRow("minus zero") << true << "-0" << "0" << true;
+    QTest::newRow("letter stays") << true << "12a" << "12a" << false;
+    QTest::newRow("minus alone stays") << true << "-" << "-" << false;
+    QTest::newRow("largest") << true << "2147483647" << "2147483647" << true;
+    QTest::newRow("one digit more stays") << true << "21474836470" << "21474836470" << false;
+    QTest::newRow("smallest") << true << "-2147483648" << "-2147483648" << true;
+    QTest::newRow("below smallest stays") << true << "-2147483649" << "-2147483649" << false;
+    QTest::newRow("negative") << true << "-500" << "-500" << true;
+    QTest::newRow("fraction stays") << true << "1.5" << "1.5" << false;
+    QTest::newRow("grouping rendered") << true << "1,234" << "1234" << true;
+    QTest::newRow("full-width digits") << true << "１２３" << "123" << true;
+    QTest::newRow("full-width minus") << true << "－５" << "-5" << true;
+    QTest::newRow("ideographic space") << true << "\u3000８" << "8" << true;
+}
+
+void TestEntryWindow::amountCheck()
+{
+    QFETCH(bool, choose);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, enabled);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    if (choose)
+        ProgramHarness::click(w.option(2));
+    ProgramHarness::type(w.amount(), typed);
+    QCOMPARE(w.amount()->text(), shown);
+    QCOMPARE(w.input()->isEnabled(), enabled);
+    QVERIFY(program.messages.isEmpty());
+}
+
+void TestEntryWindow::categoryAfterAmountEnablesInput()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::type(w.amount(), "12a");
+    ProgramHarness::click(w.option(4));
+    QVERIFY(!w.input()->isEnabled());
+    QTest::keyClick(w.amount(), Qt::Key_Backspace);
+    QCOMPARE(w.amount()->text(), QStringLiteral("12"));
+    QVERIFY(w.input()->isEnabled());
+    ProgramHarness::click(w.option(1));
+    QVERIFY(w.input()->isEnabled());
+    QVERIFY(!w.option(4)->isChecked());
+}
+
+void TestEntryWindow::inputMethodTextIsRenderedWhenCommitted()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::click(w.option(0));
+    w.amount()->setFocus();
+    ProgramHarness::commitInputMethodText(w.amount(), QStringLiteral("１２３"));
+    QCOMPARE(w.amount()->text(), QStringLiteral("123"));
+    QVERIFY(w.input()->isEnabled());
+    ProgramHarness::commitInputMethodText(w.amount(), QStringLiteral("，４５６"));
+    QCOMPARE(w.amount()->text(), QStringLiteral("123456"));
+    QTest::keyClick(w.amount(), Qt::Key_Return);
+    QCOMPARE(program.readFile("MD.dat"), image({123456, 0, 0, 0, 0, 0}));
+}
+
+void TestEntryWindow::bookingsUpdateTotalsAndFile_data()
+{
+    QTest::addColumn<QList<int>>("categorySlots");
+    QTest::addColumn<QStringList>("amounts");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("example") << QList<int>{0, 5} << QStringList{"300", "-200"}
+                             << QStringList{"300", "0", "0", "0", "0", "-200", "100"}
+                             << QByteArray::fromHex("2C010000" + QByteArray(32, '0') + "38FFFFFF");
+    QTest::newRow("same slot twice") << QList<int>{3, 3} << QStringList{"1000", "-1500"}
+                                     << QStringList{"0", "0", "0", "-500", "0", "0", "-500"}
+                                     << image({0, 0, 0, -500, 0, 0});
+    QTest::newRow("zero still writes") << QList<int>{1} << QStringList{"0"}
+                                       << QStringList{"0", "0", "0", "0", "0", "0", "0"} << image({});
+    QTest::newRow("full-width amount") << QList<int>{2} << QStringList{"１，０００"}
+                                       << QStringList{"0", "0", "1000", "0", "0", "0", "1000"}
+                                       << image({0, 0, 1000, 0, 0, 0});
+}
+
+void TestEntryWindow::bookingsUpdateTotalsAndFile()
+{
+    QFETCH(QList<int>, categorySlots);
+    QFETCH(QStringList, amounts);
+    QFETCH(QStringList, captions);
+    QFETCH(QByteArray, file);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QCOMPARE(program.readFile("MD.dat"), QByteArray());
+    for (int i = 0; i < categorySlots.size(); ++i)
+        w.book(categorySlots[i], amounts[i]);
+    QCOMPARE(w.totals(), captions);
+    QCOMPARE(program.readFile("MD.dat"), file);
+    QVERIFY(program.messages.isEmpty());
+    QVERIFY(!program.hasEnded());
+}
+
+void TestEntryWindow::bookingResetsTheWindow()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    w.book(4, "250");
+    QVERIFY(!w.anyChosen());
+    QCOMPARE(w.amount()->text(), QString());
+    QVERIFY(!w.input()->isEnabled());
+    ProgramHarness::type(w.amount(), "5");
+    QVERIFY(!w.input()->isEnabled());
+}
+
+void TestEntryWindow::enterBooksOnlyWhileEnabled()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::type(w.amount(), "40");
+    QTest::keyClick(w.amount(), Qt::Key_Return);
+    QCOMPARE(program.readFile("MD.dat"), QByteArray());
+    ProgramHarness::click(w.option(1));
+    QTest::keyClick(w.option(1), Qt::Key_Enter);
+    QCOMPARE(program.readFile("MD.dat"), image({0, 40, 0, 0, 0, 0}));
+    QCOMPARE(w.total(1)->text(), QStringLiteral("40"));
+}
+
+void TestEntryWindow::escapeDoesNothing()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::type(w.amount(), "7");
+    QTest::keyClick(w.amount(), Qt::Key_Escape);
+    QVERIFY(w.window()->isVisible());
+    QVERIFY(!program.hasEnded());
+    QCOMPARE(w.amount()->text(), QStringLiteral("7"));
+}
+
+void TestEntryWindow::startupShowsStoredTotals()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", image({300, 0, 0, 0, 0, -200}));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QCOMPARE(w.totals(), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
+    w.book(0, "-300");
+    QCOMPARE(program.readFile("MD.dat"), image({0, 0, 0, 0, 0, -200}));
+}
+
+void TestEntryWindow::missingTotalsFileIsCreatedEmpty()
+{
+    ProgramHarness program;
+    QVERIFY(!QFile::exists(program.path("MD.dat")));
+    QVERIFY(program.start());
+    QCOMPARE(program.readFile("MD.dat"), QByteArray());
+    EntryWindow(program).book(0, "1");
+    QCOMPARE(program.readFile("MD.dat").size(), 24);
+}
+
+void TestEntryWindow::longerTotalsFileKeepsItsTail()
+{
+    ProgramHarness program;
+    const QByteArray tail = QByteArray::fromHex("DEADBEEF0102");
+    program.writeFile("MD.dat", image({10, 20, 30, 40, 50, 60}) + tail);
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QCOMPARE(w.totals(), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
+    w.book(5, "5");
+    QCOMPARE(program.readFile("MD.dat"), image({10, 20, 30, 40, 50, 65}) + tail);
+}
+
+void TestEntryWindow::bookingPastRangeIsRefused_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("category");
+    QTest::newRow("past largest") << 0 << 2147483647 << "1" << "食費";
+    QTest::newRow("past smallest") << 5 << int(-2147483648LL) << "-1" << "その他";
+    QTest::newRow("far past largest") << 2 << 2000000000 << "2000000000" << "光熱費";
+}
+
+void TestEntryWindow::bookingPastRangeIsRefused()
+{
+    QFETCH(int, slot);
+    QFETCH(int, stored);
+    QFETCH(QString, amount);
+    QFETCH(QString, category);
+    ProgramHarness program;
+    Totals totals{};
+    totals[slot] = stored;
+    program.writeFile("MD.dat", image(totals));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    const QStringList before = w.totals();
+    w.book(slot, amount);
+    QCOMPARE(program.messages.size(), 1);
+    QCOMPARE(program.messages[0].severity, UserMessage::Severity::Warning);
+    QVERIFY2(program.lastMessage().contains(category), qPrintable(program.lastMessage()));
+    QVERIFY(program.lastMessage().contains(QStringLiteral("範囲")));
+    QVERIFY(!program.hasEnded());
+    QCOMPARE(Module1::KingakuData, totals);
+    QCOMPARE(w.totals(), before);
+    QCOMPARE(program.readFile("MD.dat"), image(totals));
+    QVERIFY(w.option(slot)->isChecked());
+    QCOMPARE(w.amount()->text(), amount);
+    QVERIFY(w.input()->isEnabled());
+    QTest::keySequence(w.amount(), QKeySequence::SelectAll);
+    ProgramHarness::type(w.amount(), "0");
+    QTest::keyClick(w.amount(), Qt::Key_Return);
+    QCOMPARE(program.messages.size(), 1);
+    QCOMPARE(program.readFile("MD.dat"), image(totals));
+    QVERIFY(!w.anyChosen());
+}
+
+void TestEntryWindow::grandTotalPast32BitsIsShownInFull()
+{
+    ProgramHarness program;
+    const int max = 2147483647;
+    program.writeFile("MD.dat", image({max, max, max, max, max, max}));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QCOMPARE(w.grandTotal()->text(), QStringLiteral("12884901882"));
+    w.book(3, "-2");
+    QCOMPARE(w.grandTotal()->text(), QStringLiteral("12884901880"));
+    QCOMPARE(w.total(3)->text(), QStringLiteral("2147483645"));
+    QVERIFY(program.messages.isEmpty());
+}
+
+void TestEntryWindow::runningSumPast32BitsDoesNotStopBooking()
+{
+    ProgramHarness program;
+    const int max = 2147483647;
+    program.writeFile("MD.dat", image({max, 0, -1, 0, 0, 0}));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    w.book(1, "1");
+    QCOMPARE(w.grandTotal()->text(), QStringLiteral("2147483647"));
+    QCOMPARE(program.readFile("MD.dat"), image({max, 1, -1, 0, 0, 0}));
+    QVERIFY(program.messages.isEmpty());
+    QVERIFY(!program.hasEnded());
+}
+
+void TestEntryWindow::totalsCarryCategoryInAccessibleName()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    w.book(0, "300");
+    QCOMPARE(w.total(0)->accessibleName(), QStringLiteral("食費 300"));
+    QCOMPARE(w.total(5)->accessibleName(), QStringLiteral("その他 0"));
+    QCOMPARE(w.grandTotal()->accessibleName(), QStringLiteral("合計 300"));
+    QCOMPARE(w.option(2)->accessibleName(), QStringLiteral("光熱費"));
+    QCOMPARE(w.amount()->accessibleName(), QStringLiteral("金額"));
+    for (QWidget *control : w.window()->findChildren<QWidget *>()) {
+        if (qobject_cast<QMenu *>(control) || control->objectName().startsWith("qt_"))
+            continue;
+        QVERIFY2(!control->objectName().isEmpty(), control->metaObject()->className());
+        QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+    }
+}
+
+void TestEntryWindow::exitCommandAndCloseBoxEndTheProgram_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("終了(&X)") << false;
+    QTest::newRow("close box") << true;
+}
+
+void TestEntryWindow::exitCommandAndCloseBoxEndTheProgram()
+{
+    QFETCH(bool, closeBox);
+    ProgramHarness program;
+    program.writeFile("MD.dat", image({1, 2, 3, 4, 5, 6}));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::click(w.option(0));
+    ProgramHarness::type(w.amount(), "9");
+    if (closeBox)
+        w.window()->close();
+    else
+        program.find<QAction>(kWindow, "mnuExit")->trigger();
+    QCOMPARE(program.endCodes, QList<int>{0});
+    QVERIFY(!w.window()->isVisible());
+    QVERIFY(program.messages.isEmpty());
+    QCOMPARE(program.readFile("MD.dat"), image({1, 2, 3, 4, 5, 6}));
+}
+
+void TestEntryWindow::brokenIconStopsStartup_data()
+{
+    QTest::addColumn<ProgramHarness::Icon>("icon");
+    QTest::newRow("missing") << ProgramHarness::Icon::Missing;
+    QTest::newRow("not an image") << ProgramHarness::Icon::NotAnImage;
+}
+
+void TestEntryWindow::brokenIconStopsStartup()
+{
+    QFETCH(ProgramHarness::Icon, icon);
+    ProgramHarness program(icon);
+    QVERIFY(!program.start());
+    QCOMPARE(program.endCodes, QList<int>{1});
+    QCOMPARE(program.messages.size(), 1);
+    QCOMPARE(program.messages[0].severity, UserMessage::Severity::Fatal);
+    QVERIFY2(program.lastMessage().contains(program.path("Icon.ico")), qPrintable(program.lastMessage()));
+    QVERIFY(!program.frame().trace().contains("show frmIO"));
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY(!top->isVisible());
+}
+
+void TestEntryWindow::unwritableTotalsFileEndsWithReport()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QVERIFY(QFile::remove(program.path("MD.dat")));
+    QVERIFY(QDir(program.path("")).mkdir("MD.dat"));
+    w.book(0, "100");
+    QCOMPARE(program.endCodes, QList<int>{1});
+    QCOMPARE(program.messages.size(), 1);
+    QVERIFY2(program.lastMessage().contains(program.path("MD.dat")), qPrintable(program.lastMessage()));
+    QVERIFY(program.lastMessage().contains(QStringLiteral("理由")));
+}
+
+QTEST_MAIN(TestEntryWindow)
+#include "tst_entrywindow.moc"

@@ -1,0 +1,269 @@
+// The frame's window services on a small window of the tests' own: implicit
+// load, unload, modal display, change events, the handler wrapper with its
+// error trap, refusal and untrapped-error paths, and the end of the program.
+#include "FormBase.h"
+#include "Frame.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace kakeibo;
+
+namespace {
+
+// A window whose Form_Load touches itself and whose field counts its changes.
+class TestForm : public FormBase {
+public:
+    explicit TestForm(Frame &frame) : FormBase(frame, QStringLiteral("frmTest"))
+    {
+        field = new QLineEdit(QStringLiteral("design"), this);
+        field->setObjectName(QStringLiteral("txtField"));
+        setClientSize({100, 50});
+        setTabOrderList({field});
+        connect(field, &QLineEdit::textChanged, this, handler([this] { onChange(); }));
+    }
+
+    void Form_Load() override
+    {
+        frame().addTrace(QStringLiteral("Form_Load"));
+        frame().setText(frame().control<QLineEdit>(QStringLiteral("frmTest"), QStringLiteral("txtField")),
+                        QStringLiteral("loaded"));
+    }
+
+    void Form_Unload() override { frame().addTrace(QStringLiteral("Form_Unload")); }
+
+    void onChange()
+    {
+        ++changes;
+        if (field->text() == QLatin1String("fail"))
+            throw RuntimeError(Error::conversion(field->text()));
+        if (field->text() == QLatin1String("refuse"))
+            throw Refusal(QStringLiteral("断りました"));
+    }
+
+    QLineEdit *field = nullptr;
+    int changes = 0;
+};
+
+struct Fixture {
+    Fixture() : frame(dir.path())
+    {
+        frame.registerForm(QStringLiteral("frmTest"), [](Frame &f) { return new TestForm(f); });
+        frame.setMessageHook([this](const UserMessage &m) { messages.append(m); });
+        frame.setEndHook([this](int code) { endCodes.append(code); });
+    }
+    ~Fixture() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    TestForm *form() { return static_cast<TestForm *>(frame.form(QStringLiteral("frmTest"))); }
+
+    QTemporaryDir dir;
+    Frame frame;
+    QList<UserMessage> messages;
+    QList<int> endCodes;
+};
+
+} // namespace
+
+class TestFrame : public QObject {
+    Q_OBJECT
+
+private slots:
+    void touchLoadsOnceEvenFromFormLoad();
+    void unloadRecreatesFromDesign();
+    void sameTextRaisesNoChange();
+    void nestedHandlerErrorReachesAssigningCode();
+    void untrappedErrorIsReportedAndEnds();
+    void refusalIsShownAndProgramGoesOn();
+    void endStopsEveryLaterHandler();
+    void showModalReturnsWhenUnloaded();
+    void closeBoxUnloadsAndEscapeDoesNot();
+    void firstShowFocusesFirstInTabOrder();
+    void appFileAppendsNameUnchanged();
+    void plainCaptionDropsAccessKeys_data();
+    void plainCaptionDropsAccessKeys();
+    void describeNamesFileAndReason();
+};
+
+void TestFrame::touchLoadsOnceEvenFromFormLoad()
+{
+    Fixture f;
+    QVERIFY(!f.frame.isLoaded("frmTest"));
+    QLineEdit *field = f.frame.control<QLineEdit>("frmTest", "txtField");
+    QCOMPARE(field->text(), QStringLiteral("loaded"));
+    QCOMPARE(f.frame.trace(), QStringList({"load frmTest", "Form_Load", "loaded frmTest"}));
+    QCOMPARE(f.frame.control<QLineEdit>("frmTest", "txtField"), field);
+    QCOMPARE(f.frame.trace().size(), 3);
+    QVERIFY(!f.form()->isVisible());
+}
+
+void TestFrame::unloadRecreatesFromDesign()
+{
+    Fixture f;
+    f.frame.setText(f.form()->field, "typed");
+    f.frame.unload("frmTest");
+    QVERIFY(!f.frame.isLoaded("frmTest"));
+    QCOMPARE(f.frame.trace().mid(3), QStringList({"Form_Unload", "unload frmTest"}));
+    QCOMPARE(f.form()->changes, 1);  // design "design" -> "loaded" only
+    QCOMPARE(f.form()->field->text(), QStringLiteral("loaded"));
+}
+
+void TestFrame::sameTextRaisesNoChange()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    const int before = form->changes;
+    f.frame.setText(form->field, "loaded");
+    QCOMPARE(form->changes, before);
+    f.frame.setText(form->field, "other");
+    QCOMPARE(form->changes, before + 1);
+}
+
+void TestFrame::nestedHandlerErrorReachesAssigningCode()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    bool trapped = false;
+    f.frame.run([&] {
+        try {
+            f.frame.setText(form->field, "fail");
+        } catch (const RuntimeError &error) {
+            trapped = error.error().kind == Error::Kind::Conversion;
+        }
+    });
+    QVERIFY(trapped);
+    QVERIFY(f.messages.isEmpty());
+    QVERIFY(f.endCodes.isEmpty());
+    f.frame.run([&] { f.frame.setText(form->field, "fine"); });
+    QVERIFY(f.messages.isEmpty());
+}
+
+void TestFrame::untrappedErrorIsReportedAndEnds()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    form->show();
+    bool ranAfter = false;
+    f.frame.run([&] {
+        f.frame.setText(form->field, "fail");
+        ranAfter = true;
+    });
+    QVERIFY(!ranAfter);
+    QCOMPARE(f.messages.size(), 1);
+    QCOMPARE(f.messages[0].severity, UserMessage::Severity::Fatal);
+    QVERIFY(f.messages[0].text.contains(QStringLiteral("「fail」")));
+    QCOMPARE(f.endCodes, QList<int>{1});
+    QVERIFY(!form->isVisible());
+}
+
+void TestFrame::refusalIsShownAndProgramGoesOn()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    bool ranAfter = false;
+    f.frame.run([&] {
+        f.frame.setText(form->field, "refuse");
+        ranAfter = true;
+    });
+    QVERIFY(!ranAfter);
+    QCOMPARE(f.messages.size(), 1);
+    QCOMPARE(f.messages[0].severity, UserMessage::Severity::Warning);
+    QCOMPARE(f.messages[0].text, QStringLiteral("断りました"));
+    QVERIFY(f.endCodes.isEmpty());
+}
+
+void TestFrame::endStopsEveryLaterHandler()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    bool ranAfterEnd = false;
+    f.frame.run([&] {
+        f.frame.end(0);
+        ranAfterEnd = true;
+    });
+    QVERIFY(!ranAfterEnd);
+    QCOMPARE(f.endCodes, QList<int>{0});
+    const int changes = form->changes;
+    form->field->setText("typed after the end");
+    QCOMPARE(form->changes, changes);
+    f.frame.run([&] { ranAfterEnd = true; });
+    QVERIFY(!ranAfterEnd);
+    QVERIFY(!f.frame.trace().contains("Form_Unload"));
+}
+
+void TestFrame::showModalReturnsWhenUnloaded()
+{
+    Fixture f;
+    bool wasModal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        wasModal = modal && modal->objectName() == QLatin1String("frmTest") && modal->isVisible();
+        f.frame.run([&] { f.frame.unload("frmTest"); });
+    });
+    f.frame.run([&] { f.frame.showModal("frmTest"); });
+    QVERIFY(wasModal);
+    QVERIFY(!f.frame.isLoaded("frmTest"));
+    QCOMPARE(f.frame.trace(),
+             QStringList({"load frmTest", "Form_Load", "loaded frmTest", "show frmTest", "Form_Unload",
+                          "unload frmTest"}));
+}
+
+void TestFrame::closeBoxUnloadsAndEscapeDoesNot()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    form->show();
+    QTest::keyClick(form->field, Qt::Key_Escape);
+    QVERIFY(form->isVisible());
+    QVERIFY(f.frame.isLoaded("frmTest"));
+    form->close();
+    QVERIFY(!f.frame.isLoaded("frmTest"));
+    QVERIFY(f.frame.trace().contains("Form_Unload"));
+}
+
+void TestFrame::firstShowFocusesFirstInTabOrder()
+{
+    Fixture f;
+    TestForm *form = f.form();
+    form->show();
+    QCOMPARE(form->focusWidget(), form->field);
+}
+
+void TestFrame::appFileAppendsNameUnchanged()
+{
+    Frame root(QStringLiteral("/"));
+    QCOMPARE(root.appFile("MD.dat"), QStringLiteral("//MD.dat"));
+    Frame plain(QStringLiteral("/opt/kakeibo"));
+    QCOMPARE(plain.appFile("Icon.ico"), QStringLiteral("/opt/kakeibo/Icon.ico"));
+}
+
+void TestFrame::plainCaptionDropsAccessKeys_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("access key") << "訂正(&R)" << "訂正(R)";
+    QTest::newRow("none") << "食費" << "食費";
+    QTest::newRow("literal ampersand") << "A&&B" << "A&B";
+    QTest::newRow("trailing ampersand") << "A&" << "A&";
+}
+
+void TestFrame::plainCaptionDropsAccessKeys()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, plain);
+    QCOMPARE(Frame::plainCaption(caption), plain);
+}
+
+void TestFrame::describeNamesFileAndReason()
+{
+    const QString text = Frame::describe(Error::file(Error::Kind::FileOpen, "/data/MD.dat", "Permission denied"));
+    QVERIFY(text.contains(QStringLiteral("開けませんでした")));
+    QVERIFY(text.contains(QStringLiteral("/data/MD.dat")));
+    QVERIFY(text.contains(QStringLiteral("Permission denied")));
+    QVERIFY(text.contains(QStringLiteral("終了")));
+}
+
+QTEST_MAIN(TestFrame)
+#include "tst_frame.moc"

@@ -1,0 +1,183 @@
+// "MD.dat": the byte image of the six totals, what a read makes of short
+// and long files, and the errors of a failing device or file.
+#include "FailDevice.h"
+#include "FileService.h"
+#include "TotalsFile.h"
+#include "TotalsFormat.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kakeibo;
+using Totals = TotalsFormat::Totals;
+
+Q_DECLARE_METATYPE(Totals)
+
+namespace {
+
+QByteArray exampleImage()
+{
+    return QByteArray::fromHex("2C010000" + QByteArray(32, '0') + "38FFFFFF");
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TestTotalsFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void imageIsSixLittleEndianTotals_data();
+    void imageIsSixLittleEndianTotals();
+    void shortImageReadsZerosWhereItEnds_data();
+    void shortImageReadsZerosWhereItEnds();
+    void writeKeepsBytesPastTheImage();
+    void failingDeviceReportsWriteError_data();
+    void failingDeviceReportsWriteError();
+    void loadCreatesMissingFileEmpty();
+    void saveWritesTwentyFourBytesAndKeepsTail();
+    void directoryInPlaceOfFileIsReported();
+    void pathWithDoubleSeparatorNamesTheFile();
+    void fileNumbersAreLowestFree();
+};
+
+void TestTotalsFile::imageIsSixLittleEndianTotals_data()
+{
+    QTest::addColumn<Totals>("totals");
+    QTest::addColumn<QByteArray>("image");
+    QTest::newRow("example") << Totals{300, 0, 0, 0, 0, -200} << exampleImage();
+    QTest::newRow("zeros") << Totals{} << QByteArray(24, '\0');
+    QTest::newRow("extremes")
+        << Totals{2147483647, int32_t(-2147483648LL), -1, 1, 256, 65536}
+        << QByteArray::fromHex("FFFFFF7F" "00000080" "FFFFFFFF" "01000000" "00010000" "00000100");
+}
+
+void TestTotalsFile::imageIsSixLittleEndianTotals()
+{
+    QFETCH(Totals, totals);
+    QFETCH(QByteArray, image);
+    QCOMPARE(TotalsFormat::encode(totals), image);
+    QCOMPARE(TotalsFormat::decode(image), totals);
+}
+
+void TestTotalsFile::shortImageReadsZerosWhereItEnds_data()
+{
+    QTest::addColumn<QByteArray>("image");
+    QTest::addColumn<Totals>("totals");
+    QTest::newRow("empty") << QByteArray() << Totals{};
+    QTest::newRow("one total") << QByteArray::fromHex("2C010000") << Totals{300, 0, 0, 0, 0, 0};
+    QTest::newRow("half a total") << QByteArray::fromHex("2C010000" "0501") << Totals{300, 0x105, 0, 0, 0, 0};
+}
+
+void TestTotalsFile::shortImageReadsZerosWhereItEnds()
+{
+    QFETCH(QByteArray, image);
+    QFETCH(Totals, totals);
+    QBuffer buffer(&image);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const auto read = TotalsFormat::read(buffer);
+    QVERIFY(read.ok());
+    QCOMPARE(read.value(), totals);
+}
+
+void TestTotalsFile::writeKeepsBytesPastTheImage()
+{
+    QByteArray bytes = QByteArray(24, '\x11') + "ABCDEF";
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::ReadWrite));
+    QVERIFY(!TotalsFormat::write(buffer, {300, 0, 0, 0, 0, -200}));
+    QCOMPARE(bytes, exampleImage() + "ABCDEF");
+}
+
+void TestTotalsFile::failingDeviceReportsWriteError_data()
+{
+    QTest::addColumn<qint64>("accepted");
+    QTest::newRow("nothing written") << qint64(0);
+    QTest::newRow("torn after ten bytes") << qint64(10);
+}
+
+void TestTotalsFile::failingDeviceReportsWriteError()
+{
+    QFETCH(qint64, accepted);
+    FailDevice device(accepted);
+    QVERIFY(device.open(QIODevice::ReadWrite));
+    const auto error = TotalsFormat::write(device, {1, 2, 3, 4, 5, 6});
+    QVERIFY(error.has_value());
+    QCOMPARE(error->kind, Error::Kind::FileWrite);
+    QCOMPARE(error->reason, QStringLiteral("No space left on device"));
+}
+
+void TestTotalsFile::loadCreatesMissingFileEmpty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("MD.dat");
+    const auto totals = TotalsFile::load(path);
+    QVERIFY(totals.ok());
+    QCOMPARE(totals.value(), Totals{});
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(QFileInfo(path).size(), qint64(0));
+}
+
+void TestTotalsFile::saveWritesTwentyFourBytesAndKeepsTail()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("MD.dat");
+    QVERIFY(!TotalsFile::save(path, {300, 0, 0, 0, 0, -200}));
+    QCOMPARE(readAll(path), exampleImage());
+
+    writeAll(path, QByteArray(24, '\x7F') + "tail!!");
+    QCOMPARE(TotalsFile::load(path).value(), TotalsFormat::decode(QByteArray(24, '\x7F')));
+    QVERIFY(!TotalsFile::save(path, {300, 0, 0, 0, 0, -200}));
+    QCOMPARE(readAll(path), exampleImage() + "tail!!");
+}
+
+void TestTotalsFile::directoryInPlaceOfFileIsReported()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("MD.dat"));
+    const QString path = dir.filePath("MD.dat");
+    const auto error = TotalsFile::save(path, {});
+    QVERIFY(error.has_value());
+    QCOMPARE(error->kind, Error::Kind::FileOpen);
+    QCOMPARE(error->subject, path);
+    QVERIFY(!error->reason.isEmpty());
+    QVERIFY(!TotalsFile::load(path).ok());
+}
+
+void TestTotalsFile::pathWithDoubleSeparatorNamesTheFile()
+{
+    QTemporaryDir dir;
+    const QString doubled = dir.path() + "//MD.dat";
+    QVERIFY(!TotalsFile::save(doubled, {300, 0, 0, 0, 0, -200}));
+    QCOMPARE(readAll(dir.filePath("MD.dat")), exampleImage());
+}
+
+void TestTotalsFile::fileNumbersAreLowestFree()
+{
+    QTemporaryDir dir;
+    QCOMPARE(freeFileNumber(), 1);
+    BinaryFile first(dir.filePath("a"));
+    QVERIFY(!first.open());
+    QCOMPARE(first.number(), 1);
+    QCOMPARE(freeFileNumber(), 2);
+    first.close();
+    QCOMPARE(freeFileNumber(), 1);
+}
+
+QTEST_APPLESS_MAIN(TestTotalsFile)
+#include "tst_totalsfile.moc"
