@@ -1,0 +1,96 @@
+# Shared steps of the end-to-end tests: a private Xvfb display, the built
+# program copied into a temporary application directory, and clicks at
+# positions taken from the windows' twips layout.
+
+set -euo pipefail
+
+E2E_WORK=$(mktemp -d)
+E2E_XVFB_PID=
+E2E_APP_PID=
+
+e2e_cleanup() {
+    [[ -n $E2E_APP_PID ]] && kill "$E2E_APP_PID" 2>/dev/null || true
+    [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
+    rm -rf "$E2E_WORK"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# Starts Xvfb on a free display and exports DISPLAY.
+e2e_start_display() {
+    local fdfile=$E2E_WORK/display
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+    E2E_XVFB_PID=$!
+    for _ in $(seq 50); do
+        [[ -s $fdfile ]] && break
+        sleep 0.1
+    done
+    [[ -s $fdfile ]] || fail "Xvfb did not start"
+    export DISPLAY=:$(head -n1 "$fdfile")
+}
+
+# Copies the application directory and starts the program in the copy.
+e2e_start_program() {
+    local app_dir=$1
+    mkdir -p "$E2E_WORK/app"
+    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$E2E_WORK/app/"
+    QT_QPA_PLATFORM=xcb "$E2E_WORK/app/kakeibo" >"$E2E_WORK/program.log" 2>&1 &
+    E2E_APP_PID=$!
+}
+
+# Waits for a window whose title matches, and sets WID, WX, WY, WW, WH.
+e2e_window() {
+    local title=$1
+    WID=
+    for _ in $(seq 100); do
+        WID=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n1 || true)
+        [[ -n $WID ]] && break
+        sleep 0.1
+    done
+    [[ -n $WID ]] || fail "no window '$title'"
+    eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/W/')"
+    WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
+}
+
+twips() { echo $(( ($1 + 7) / 15 )); }
+
+# Clicks the point (x, y), in pixels, of the client area of window WID,
+# whose client area is `client_height` pixels high below any menu bar.
+e2e_click() {
+    local x=$1 y=$2 client_height=$3
+    local menu=$(( WH - client_height ))
+    xdotool mousemove --sync $(( WX + x )) $(( WY + menu + y )) click 1
+    sleep 0.3
+}
+
+e2e_type() {
+    xdotool type --delay 120 -- "$1"
+    sleep 0.3
+}
+
+e2e_key() {
+    xdotool key --delay 100 "$@"
+    sleep 0.3
+}
+
+# Waits for the program to end by itself.
+e2e_wait_end() {
+    for _ in $(seq 100); do
+        kill -0 "$E2E_APP_PID" 2>/dev/null || { wait "$E2E_APP_PID" || true; E2E_APP_PID=; return 0; }
+        sleep 0.1
+    done
+    fail "the program did not end"
+}
+
+# Compares a file of the application directory byte for byte with hex.
+e2e_expect_bytes() {
+    local file=$E2E_WORK/app/$1 expected=$2
+    local actual
+    actual=$(od -An -v -tx1 "$file" | tr -d ' \n')
+    [[ $actual == "$expected" ]] || fail "$1 holds $actual, expected $expected"
+    echo "ok: $1 = $expected"
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing kakeibo needs on Debian 12,
+# and only what is missing; through sudo when not root.
+set -euo pipefail
+
+packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xdotool)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+as_root=()
+[[ $(id -u) -ne 0 ]] && as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
