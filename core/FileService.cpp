@@ -1,6 +1,7 @@
 #include "FileService.h"
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <set>
 
@@ -31,7 +32,69 @@ QString systemReason()
 #endif
 }
 
+QString fullPath(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// Read-only files are left alone even by a user (root) whom the system
+// would let write them.
+std::optional<Error> refuseReadOnly(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && info.isFile() && !(info.permissions() & QFileDevice::WriteOwner))
+        return Error::file(Error::Kind::FileOpen, fullPath(path), QStringLiteral("読み取り専用のファイルです"));
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = device.write(bytes.data() + written, bytes.size() - written);
+        if (step <= 0)
+            return Error::file(Error::Kind::FileWrite, {}, device.errorString());
+        written += step;
+    }
+    return std::nullopt;
+}
+
+Expected<QByteArray> readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        const auto kind = QFileInfo::exists(path) ? Error::Kind::FileOpen : Error::Kind::FileNotFound;
+        return Error::file(kind, fullPath(path), file.errorString());
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Error::file(Error::Kind::FileRead, fullPath(path), file.errorString());
+    return bytes;
+}
+
+std::optional<Error> replaceAtomically(const QString &path,
+                                       const std::function<std::optional<Error>(QIODevice &)> &write)
+{
+    if (auto error = refuseReadOnly(path))
+        return error;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Error::file(Error::Kind::FileOpen, fullPath(path), file.errorString());
+    std::optional<Error> error = write(file);
+    if (!error)
+        error = flushToDevice(file);
+    if (error) {
+        file.cancelWriting();
+        file.commit();
+        error->subject = fullPath(path);
+        return error;
+    }
+    if (!file.commit())
+        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
+    return std::nullopt;
+}
 
 int freeFileNumber()
 {
@@ -65,6 +128,8 @@ BinaryFile::~BinaryFile()
 
 std::optional<Error> BinaryFile::open()
 {
+    if (auto error = refuseReadOnly(m_file.fileName()))
+        return error;
     if (!m_file.open(QIODevice::ReadWrite))
         return error(Error::Kind::FileOpen);
     m_number = freeFileNumber();
@@ -82,7 +147,7 @@ void BinaryFile::close()
 
 Error BinaryFile::error(Error::Kind kind) const
 {
-    return Error::file(kind, QFileInfo(m_file.fileName()).absoluteFilePath(), m_file.errorString());
+    return Error::file(kind, fullPath(m_file.fileName()), m_file.errorString());
 }
 
 } // namespace kakeibo

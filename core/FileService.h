@@ -11,12 +11,27 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace kakeibo {
 
 // The lowest file number not in use (1 while no file is open).
 int freeFileNumber();
+
+// Writes bytes to a device in full; a FileWrite error (naming no file) when
+// the device takes no more.
+std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes);
+
+// The whole content of a file; FileNotFound when it does not exist.
+Expected<QByteArray> readWholeFile(const QString &path);
+
+// Replaces a file in one step: write() fills a temporary file in the same
+// directory, which is forced to disk and then renamed over the file. When
+// anything fails the old file stays whole and no temporary file remains.
+// A file whose owner may not write it is not replaced.
+std::optional<Error> replaceAtomically(const QString &path,
+                                       const std::function<std::optional<Error>(QIODevice &)> &write);
 
 // Forces what was written to an open file onto the device.
 std::optional<Error> flushToDevice(QFileDevice &file);

@@ -2,9 +2,11 @@
 
 #include "Amount.h"
 #include "Frame.h"
+#include "NamesFile.h"
 #include "TotalsFile.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 
 namespace kakeibo::Module1 {
@@ -16,6 +18,9 @@ namespace {
 
 const QString kEntryWindow = QStringLiteral("frmIO");
 const QString kTotalsFile = QStringLiteral("MD.dat");
+const QString kNamesFile = QStringLiteral("Item.dat");
+const QString kNamesWindow = QStringLiteral("frmKoumoku");
+const QString kNameFields = QStringLiteral("txtKoumoku");
 
 // The name the user sees on the slot's option button.
 QString categoryName(int slot)
@@ -32,6 +37,19 @@ QString categoryName(int slot)
                                  "(-2147483648 ～ 2147483647 円) を超えます。\n\n"
                                  "この金額は入力しませんでした。金額を確かめてください。")
                       .arg(categoryName(slot), Amount::toText(KingakuData[slot]), Amount::toText(amount)));
+}
+
+QString unstorableText(const NamesFormat::Unstorable &bad)
+{
+    const QString field = QStringLiteral("上から %1 番目の項目名").arg(bad.slot + 1);
+    if (bad.character == QLatin1String("\""))
+        return QStringLiteral("%1に半角の二重引用符「\"」があります。この文字は項目名に使えません "
+                              "(全角の「＂」は使えます)。").arg(field);
+    if (bad.character == QLatin1String("\r") || bad.character == QLatin1String("\n"))
+        return QStringLiteral("%1に改行があります。項目名は 1 行で入力してください。").arg(field);
+    const uint codePoint = bad.character.toUcs4().value(0);
+    return QStringLiteral("%1の「%2」(U+%3) は、項目名のファイルに保存できない文字です。")
+        .arg(field, bad.character, QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 } // namespace
@@ -63,6 +81,32 @@ void LoadKingaku()
 {
     KingakuData = valueOrRaise(TotalsFile::load(Frame::current().appFile(kTotalsFile)));
     ShowKingaku();
+}
+
+void LoadKoumoku()
+{
+    Frame &frame = Frame::current();
+    KoumokuData = valueOrRaise(NamesFile::load(frame.appFile(kNamesFile)));
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        frame.setCaption(frame.control<QLabel>(kEntryWindow, QStringLiteral("lblKoumoku"), slot), KoumokuData[slot]);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        frame.setCaption(frame.control<QRadioButton>(kEntryWindow, QStringLiteral("optKoumoku"), slot),
+                         KoumokuData[slot]);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        frame.setText(frame.control<QLineEdit>(kNamesWindow, kNameFields, slot), KoumokuData[slot]);
+}
+
+void SaveKoumoku()
+{
+    Frame &frame = Frame::current();
+    Names typed;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        typed[slot] = frame.control<QLineEdit>(kNamesWindow, kNameFields, slot)->text();
+    typed = NamesFormat::mapInputMethodVariants(typed);
+    if (const auto bad = NamesFormat::findUnstorable(typed))
+        throw Refusal(unstorableText(*bad) + QStringLiteral("\n\n項目名は保存しませんでした。"));
+    KoumokuData = typed;
+    raiseIf(NamesFile::save(frame.appFile(kNamesFile), KoumokuData));
 }
 
 int64_t grandTotal(const TotalsFormat::Totals &totals)

@@ -7,6 +7,7 @@
 // the windows never keep a copy of either record.
 #pragma once
 
+#include "NamesFormat.h"
 #include "TotalsFormat.h"
 
 #include <QString>
@@ -16,7 +17,7 @@
 
 namespace kakeibo::Module1 {
 
-using Names = std::array<QString, kSlotCount>;
+using Names = NamesFormat::Names;
 
 extern TotalsFormat::Totals KingakuData;
 extern Names KoumokuData;
@@ -39,6 +40,18 @@ void LoadKingaku();
 // The six totals and their grand total onto the entry window. The grand
 // total is summed in 64 bits, so no set of valid totals can fail to show.
 void ShowKingaku();
+
+// Reads "Item.dat" into KoumokuData and writes the names into every window
+// that shows them, in this order: the entry window's labels, its option
+// buttons, the correction window's labels, the category-name window's
+// fields. A write into an unloaded window loads it.
+void LoadKoumoku();
+
+// Takes the six fields of the category-name window as the new names and
+// replaces "Item.dat" with them. Names the file cannot hold back exactly (a
+// character code page 932 lacks, an ASCII double quote, a line break) are
+// refused (Refusal) before anything changes.
+void SaveKoumoku();
 
 // The sum of the six totals in slot order.
 int64_t grandTotal(const TotalsFormat::Totals &totals);

@@ -1,5 +1,7 @@
 #include "TotalsFormat.h"
 
+#include "FileService.h"
+
 namespace kakeibo::TotalsFormat {
 
 QByteArray encode(const Totals &totals)
@@ -49,15 +51,7 @@ std::optional<Error> write(QIODevice &device, const Totals &totals)
 {
     if (!device.seek(0))
         return Error::file(Error::Kind::FileWrite, {}, device.errorString());
-    const QByteArray image = encode(totals);
-    qint64 written = 0;
-    while (written < kImageSize) {
-        const qint64 step = device.write(image.constData() + written, kImageSize - written);
-        if (step <= 0)
-            return Error::file(Error::Kind::FileWrite, {}, device.errorString());
-        written += step;
-    }
-    return std::nullopt;
+    return writeAll(device, encode(totals));
 }
 
 } // namespace kakeibo::TotalsFormat

@@ -149,12 +149,14 @@ void frmIO::connectHandlers()
         connect(optKoumoku[slot], &QRadioButton::clicked, this, handler([this, slot] { optKoumoku_Click(slot); }));
     connect(txtKingaku, &QLineEdit::textChanged, this, handler([this] { txtKingaku_Change(); }));
     connect(cmdInput, &QPushButton::clicked, this, handler([this] { cmdInput_Click(); }));
+    connect(mnuChange, &QAction::triggered, this, handler([this] { mnuChange_Click(); }));
     connect(mnuExit, &QAction::triggered, this, handler([this] { mnuExit_Click(); }));
 }
 
 void frmIO::Form_Load()
 {
     setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    Module1::LoadKoumoku();
     Module1::LoadKingaku();
 }
 
@@ -171,6 +173,11 @@ void frmIO::optKoumoku_Click(int)
 void frmIO::txtKingaku_Change()
 {
     CheckInput();
+}
+
+void frmIO::mnuChange_Click()
+{
+    frame().showModal(QStringLiteral("frmKoumoku"));
 }
 
 void frmIO::mnuExit_Click()

@@ -47,6 +47,7 @@ private:
     void optKoumoku_Click(int index);
     void txtKingaku_Change();
     void cmdInput_Click();
+    void mnuChange_Click();
     void mnuExit_Click();
     void CheckInput();
     int chosenSlot() const;  // -1 when no category is chosen
