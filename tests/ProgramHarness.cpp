@@ -2,7 +2,9 @@
 
 #include "Program.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QTimer>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
@@ -71,4 +73,19 @@ void ProgramHarness::commitInputMethodText(QLineEdit *box, const QString &text)
 void ProgramHarness::click(QWidget *control)
 {
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(8, control->height() / 2));
+}
+
+bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<void(QWidget *)> &inside)
+{
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        shown = modal != nullptr;
+        if (modal)
+            inside(modal);
+        if (QWidget *left = QApplication::activeModalWidget())
+            left->close();
+    });
+    find<QAction>(QStringLiteral("frmIO"), menuCommand)->trigger();
+    return shown;
 }

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QLineEdit;
@@ -40,6 +41,12 @@ public:
     static void type(QLineEdit *box, const QString &text);
     static void commitInputMethodText(QLineEdit *box, const QString &text);
     static void click(QWidget *control);
+
+    // Chooses a menu command of the entry window that shows a window
+    // modally, and runs `inside` once that window is up. Whatever is still
+    // modal when `inside` returns is closed with its close box, so a failing
+    // test never hangs. Returns whether a modal window was shown.
+    bool whileModal(const QString &menuCommand, const std::function<void(QWidget *)> &inside);
 
     QList<kakeibo::UserMessage> messages;
     QList<int> endCodes;

@@ -1,0 +1,295 @@
+// Category names through the whole program: start-up reads "Item.dat" onto
+// the entry window, the category-name window renames, refuses what cannot
+// be stored, and leaves everything as it was when closed with its close box.
+#include "Module1.h"
+#include "NamesFormat.h"
+#include "ProgramHarness.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace kakeibo;
+using Names = NamesFormat::Names;
+
+namespace {
+
+const QString kEntry = QStringLiteral("frmIO");
+const QString kNames = QStringLiteral("frmKoumoku");
+const QString kChange = QStringLiteral("mnuChange");
+
+Names designNames()
+{
+    return {"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
+}
+
+QLineEdit *field(QWidget *window, int slot)
+{
+    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
+}
+
+QPushButton *applyButton(QWidget *window)
+{
+    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
+}
+
+void retype(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    QTest::keySequence(box, QKeySequence::SelectAll);
+    QTest::keyClick(box, Qt::Key_Delete);
+    ProgramHarness::type(box, text);
+}
+
+QStringList entryNames(ProgramHarness &program, const QString &control)
+{
+    QStringList names;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (control == QLatin1String("optKoumoku"))
+            names << program.find<QRadioButton>(kEntry, control, slot)->text();
+        else
+            names << program.find<QLabel>(kEntry, control, slot)->text();
+    }
+    return names;
+}
+
+QStringList toList(const Names &names)
+{
+    return {names.begin(), names.end()};
+}
+
+} // namespace
+
+class TestNameWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startupShowsNamesFromFile();
+    void startupLoadsNameWindowHidden();
+    void unreadableNamesFileStopsStartup_data();
+    void unreadableNamesFileStopsStartup();
+    void designMatchesLayout();
+    void fieldCheckNeedsSixNonEmptyNames();
+    void renamingSavesAndRedistributes();
+    void applyingUnchangedNamesRewritesSameBytes();
+    void closeBoxChangesNothing();
+    void unstorableNameIsRefused_data();
+    void unstorableNameIsRefused();
+    void inputMethodVariantIsStoredAsCodePageCharacter();
+    void readOnlyNamesFileEndsWithReport();
+};
+
+void TestNameWindow::startupShowsNamesFromFile()
+{
+    ProgramHarness program;
+    program.writeFile("Item.dat", "\"Food\",\"Fun\",\"Power\"\r\n\"Phone\"\r\n\"Laundry\"\r\n\"a,b\"\r\n");
+    QVERIFY(program.start());
+    const QStringList names{"Food", "Fun", "Power", "Phone", "Laundry", "a,b"};
+    QCOMPARE(entryNames(program, "lblKoumoku"), names);
+    QCOMPARE(entryNames(program, "optKoumoku"), names);
+    QCOMPARE(toList(Module1::KoumokuData), names);
+    QCOMPARE(program.find<QLabel>(kEntry, "lblKingaku", 2)->accessibleName(), QStringLiteral("Power 0"));
+    QLabel *label = program.find<QLabel>(kEntry, "lblKoumoku", 4);
+    QCOMPARE(label->geometry().right() + 1, 64);
+    QVERIFY(label->width() >= label->sizeHint().width());
+}
+
+void TestNameWindow::startupLoadsNameWindowHidden()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.frame().isLoaded(kNames));
+    QVERIFY(!program.frame().loadedForm(kNames)->isVisible());
+    const QStringList trace = program.frame().trace();
+    QVERIFY(trace.indexOf("load frmKoumoku") > trace.indexOf("load frmIO"));
+    QVERIFY(trace.indexOf("loaded frmKoumoku") < trace.indexOf("loaded frmIO"));
+    QVERIFY(trace.indexOf("show frmIO") > trace.indexOf("loaded frmIO"));
+    QCOMPARE(field(program.frame().loadedForm(kNames), 3)->text(), QStringLiteral("電話代"));
+}
+
+void TestNameWindow::unreadableNamesFileStopsStartup_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("what");
+    QTest::newRow("missing") << false << QByteArray() << QStringLiteral("見つかりません");
+    QTest::newRow("empty") << true << QByteArray() << QStringLiteral("0 つ");
+    QTest::newRow("five lines") << true << QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n")
+                                << QStringLiteral("5 つ");
+}
+
+void TestNameWindow::unreadableNamesFileStopsStartup()
+{
+    QFETCH(bool, present);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, what);
+    ProgramHarness program;
+    QFile::remove(program.path("Item.dat"));
+    if (present)
+        program.writeFile("Item.dat", bytes);
+    QVERIFY(!program.start());
+    QCOMPARE(program.endCodes, QList<int>{1});
+    QCOMPARE(program.messages.size(), 1);
+    QVERIFY2(program.lastMessage().contains(program.path("Item.dat")), qPrintable(program.lastMessage()));
+    QVERIFY2(program.lastMessage().contains(what), qPrintable(program.lastMessage()));
+    QVERIFY(!program.frame().trace().contains("show frmIO"));
+    QCOMPARE(program.readFile("Item.dat"), present ? bytes : QByteArray("<missing>"));
+}
+
+void TestNameWindow::designMatchesLayout()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        QCOMPARE(window->objectName(), kNames);
+        QCOMPARE(window->windowTitle(), QStringLiteral("項目変更"));
+        QCOMPARE(window->size(), QSize(121, 241));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QCOMPARE(field(window, 0)->geometry(), QRect(16, 16, 89, 27));
+        QCOMPARE(field(window, 5)->geometry(), QRect(16, 176, 89, 27));
+        QCOMPARE(applyButton(window)->geometry(), QRect(16, 208, 89, 25));
+        QCOMPARE(applyButton(window)->text(), QStringLiteral("変更"));
+        QVERIFY(applyButton(window)->isDefault());
+        QCOMPARE(window->focusWidget(), field(window, 0));
+        QTest::keyClick(field(window, 0), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+    }));
+}
+
+void TestNameWindow::fieldCheckNeedsSixNonEmptyNames()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        QVERIFY(applyButton(window)->isEnabled());
+        retype(field(window, 2), "");
+        QVERIFY(!applyButton(window)->isEnabled());
+        ProgramHarness::type(field(window, 2), "x");
+        QVERIFY(applyButton(window)->isEnabled());
+        retype(field(window, 5), "   ");
+        QVERIFY(applyButton(window)->isEnabled());
+        QTest::keyClick(field(window, 5), Qt::Key_Return);
+    }));
+    QCOMPARE(NamesFormat::decode(program.readFile("Item.dat")).value(),
+             (Names{"食費", "趣味", "x", "電話代", "洗濯代", "   "}));
+}
+
+void TestNameWindow::renamingSavesAndRedistributes()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        retype(field(window, 0), "外食");
+        retype(field(window, 3), "携帯, 固定");
+        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+    }));
+    QVERIFY(!program.frame().isLoaded(kNames));
+    const Names renamed{"外食", "趣味", "光熱費", "携帯, 固定", "洗濯代", "その他"};
+    QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode(renamed));
+    QCOMPARE(entryNames(program, "lblKoumoku"), toList(renamed));
+    QCOMPARE(entryNames(program, "optKoumoku"), toList(renamed));
+    QVERIFY(program.messages.isEmpty());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        QCOMPARE(field(window, 0)->text(), QStringLiteral("外食"));
+        QCOMPARE(field(window, 3)->text(), QStringLiteral("携帯, 固定"));
+    }));
+}
+
+void TestNameWindow::applyingUnchangedNamesRewritesSameBytes()
+{
+    ProgramHarness program;
+    program.writeFile("Item.dat", "a,b,c,d,e,f,g\r\n");
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        QTest::keyClick(field(window, 0), Qt::Key_Return);
+    }));
+    QCOMPARE(program.readFile("Item.dat"), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n\"f\"\r\n"));
+}
+
+void TestNameWindow::closeBoxChangesNothing()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    const QByteArray before = program.readFile("Item.dat");
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        retype(field(window, 1), "abandoned");
+        window->close();
+    }));
+    QVERIFY(!program.frame().isLoaded(kNames));
+    QCOMPARE(program.readFile("Item.dat"), before);
+    QCOMPARE(entryNames(program, "optKoumoku"), toList(designNames()));
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        QCOMPARE(field(window, 1)->text(), QStringLiteral("趣味"));
+    }));
+}
+
+void TestNameWindow::unstorableNameIsRefused_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("mentioned");
+    QTest::newRow("emoji") << 1 << "趣味😀" << "😀";
+    QTest::newRow("outside code page") << 0 << "𠮷野家" << "𠮷";
+    QTest::newRow("ascii quote") << 4 << "a\"b" << "\"";
+}
+
+void TestNameWindow::unstorableNameIsRefused()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, typed);
+    QFETCH(QString, mentioned);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    const QByteArray before = program.readFile("Item.dat");
+    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+        field(window, slot)->setFocus();
+        field(window, slot)->setText(typed);
+        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+        QVERIFY(window->isVisible());
+        QCOMPARE(field(window, slot)->text(), typed);
+    }));
+    QCOMPARE(program.messages.size(), 1);
+    QCOMPARE(program.messages[0].severity, UserMessage::Severity::Warning);
+    QVERIFY2(program.lastMessage().contains(mentioned), qPrintable(program.lastMessage()));
+    QVERIFY(program.lastMessage().contains(QStringLiteral("上から %1 番目").arg(slot + 1)));
+    QVERIFY(!program.hasEnded());
+    QCOMPARE(program.readFile("Item.dat"), before);
+    QCOMPARE(toList(Module1::KoumokuData), toList(designNames()));
+    QCOMPARE(entryNames(program, "optKoumoku"), toList(designNames()));
+}
+
+void TestNameWindow::inputMethodVariantIsStoredAsCodePageCharacter()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+        field(window, 5)->setFocus();
+        ProgramHarness::commitInputMethodText(field(window, 5), QStringLiteral("〜"));
+        QTest::keyClick(field(window, 5), Qt::Key_Return);
+    }));
+    QVERIFY(program.messages.isEmpty());
+    QCOMPARE(program.readFile("Item.dat").right(10), QByteArray::fromHex("2282BB82CC91BC8160220D0A").right(10));
+    QCOMPARE(program.find<QRadioButton>(kEntry, "optKoumoku", 5)->text(), QStringLiteral("その他～"));
+}
+
+void TestNameWindow::readOnlyNamesFileEndsWithReport()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    const QByteArray before = program.readFile("Item.dat");
+    QVERIFY(QFile::setPermissions(program.path("Item.dat"), QFileDevice::ReadOwner));
+    program.whileModal(kChange, [](QWidget *window) {
+        retype(field(window, 0), "new");
+        QTest::keyClick(field(window, 0), Qt::Key_Return);
+    });
+    QCOMPARE(program.endCodes, QList<int>{1});
+    QVERIFY2(program.lastMessage().contains(program.path("Item.dat")), qPrintable(program.lastMessage()));
+    QCOMPARE(program.readFile("Item.dat"), before);
+}
+
+QTEST_MAIN(TestNameWindow)
+#include "tst_namewindow.moc"
