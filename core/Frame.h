@@ -120,9 +120,16 @@ public:
     void setMessageHook(MessageHook hook) { m_messageHook = std::move(hook); }
     void setEndHook(EndHook hook) { m_endHook = std::move(hook); }
 
-    // Load, show and unload steps in the order they happened ("load frmIO").
+    // While tracing is on, the steps of the run in the order they happened:
+    // window loads, shows and unloads ("load frmIO", "loaded frmIO") and the
+    // routines that record themselves. Off unless a test turns it on.
+    void setTracing(bool on) { m_tracing = on; }
     const QStringList &trace() const { return m_trace; }
-    void addTrace(const QString &step) { m_trace.append(step); }
+    void addTrace(const QString &step)
+    {
+        if (m_tracing)
+            m_trace.append(step);
+    }
 
 private:
     class Assignment;
@@ -143,6 +150,7 @@ private:
     QStringList m_trace;
     int m_assignmentDepth = 0;
     std::exception_ptr m_pending;
+    bool m_tracing = false;
     bool m_ended = false;
     int m_exitCode = 0;
 

@@ -21,6 +21,8 @@ const QString kTotalsFile = QStringLiteral("MD.dat");
 const QString kNamesFile = QStringLiteral("Item.dat");
 const QString kNamesWindow = QStringLiteral("frmKoumoku");
 const QString kNameFields = QStringLiteral("txtKoumoku");
+const QString kCorrectionWindow = QStringLiteral("frmTeisei");
+const QString kTotalFields = QStringLiteral("txtKoumoku");
 
 // The name the user sees on the slot's option button.
 QString categoryName(int slot)
@@ -74,11 +76,13 @@ void AddKingaku(int32_t amount, int16_t slot)
 
 void SaveKingaku()
 {
+    Frame::current().addTrace(QStringLiteral("SaveKingaku"));
     raiseIf(TotalsFile::save(Frame::current().appFile(kTotalsFile), KingakuData));
 }
 
 void LoadKingaku()
 {
+    Frame::current().addTrace(QStringLiteral("LoadKingaku"));
     KingakuData = valueOrRaise(TotalsFile::load(Frame::current().appFile(kTotalsFile)));
     ShowKingaku();
 }
@@ -86,11 +90,15 @@ void LoadKingaku()
 void LoadKoumoku()
 {
     Frame &frame = Frame::current();
+    frame.addTrace(QStringLiteral("LoadKoumoku"));
     KoumokuData = valueOrRaise(NamesFile::load(frame.appFile(kNamesFile)));
     for (int slot = 0; slot < kSlotCount; ++slot)
         frame.setCaption(frame.control<QLabel>(kEntryWindow, QStringLiteral("lblKoumoku"), slot), KoumokuData[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
         frame.setCaption(frame.control<QRadioButton>(kEntryWindow, QStringLiteral("optKoumoku"), slot),
+                         KoumokuData[slot]);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        frame.setCaption(frame.control<QLabel>(kCorrectionWindow, QStringLiteral("lblKoumoku"), slot),
                          KoumokuData[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
         frame.setText(frame.control<QLineEdit>(kNamesWindow, kNameFields, slot), KoumokuData[slot]);
@@ -99,6 +107,7 @@ void LoadKoumoku()
 void SaveKoumoku()
 {
     Frame &frame = Frame::current();
+    frame.addTrace(QStringLiteral("SaveKoumoku"));
     Names typed;
     for (int slot = 0; slot < kSlotCount; ++slot)
         typed[slot] = frame.control<QLineEdit>(kNamesWindow, kNameFields, slot)->text();
@@ -107,6 +116,29 @@ void SaveKoumoku()
         throw Refusal(unstorableText(*bad) + QStringLiteral("\n\n項目名は保存しませんでした。"));
     KoumokuData = typed;
     raiseIf(NamesFile::save(frame.appFile(kNamesFile), KoumokuData));
+}
+
+void LoadTeisei()
+{
+    Frame &frame = Frame::current();
+    frame.addTrace(QStringLiteral("LoadTeisei"));
+    KingakuData = valueOrRaise(TotalsFile::load(frame.appFile(kTotalsFile)));
+    LoadKoumoku();
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        frame.setText(frame.control<QLineEdit>(kCorrectionWindow, kTotalFields, slot),
+                      Amount::toText(KingakuData[slot]));
+}
+
+void SaveTeisei()
+{
+    Frame &frame = Frame::current();
+    frame.addTrace(QStringLiteral("SaveTeisei"));
+    TotalsFormat::Totals typed{};
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        typed[slot] = valueOrRaise(
+            Amount::fromText(frame.control<QLineEdit>(kCorrectionWindow, kTotalFields, slot)->text()));
+    KingakuData = typed;
+    raiseIf(TotalsFile::save(frame.appFile(kTotalsFile), KingakuData));
 }
 
 int64_t grandTotal(const TotalsFormat::Totals &totals)

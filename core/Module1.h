@@ -53,6 +53,17 @@ void LoadKoumoku();
 // refused (Refusal) before anything changes.
 void SaveKoumoku();
 
+// Reads "MD.dat" into KingakuData, runs LoadKoumoku (which loads the
+// correction window when it is unloaded, whose Form_Load runs LoadTeisei
+// once more, nested) and writes the six totals into the correction window's
+// fields. Shows nothing on the entry window.
+void LoadTeisei();
+
+// Takes the six fields of the correction window as the new totals and writes
+// "MD.dat" durably. All six are converted before any total changes, so a
+// field that does not convert leaves memory and file as they were.
+void SaveTeisei();
+
 // The sum of the six totals in slot order.
 int64_t grandTotal(const TotalsFormat::Totals &totals);
 

@@ -47,7 +47,9 @@ private:
     void optKoumoku_Click(int index);
     void txtKingaku_Change();
     void cmdInput_Click();
+    void mnuRevision_Click();
     void mnuChange_Click();
+    void mnuAbout_Click();
     void mnuExit_Click();
     void CheckInput();
     int chosenSlot() const;  // -1 when no category is chosen

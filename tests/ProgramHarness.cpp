@@ -18,6 +18,7 @@ ProgramHarness::ProgramHarness(Icon icon)
         writeFile("Icon.ico", "this is no picture");
     QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Item.dat"), path("Item.dat"));
     m_frame = std::make_unique<kakeibo::Frame>(m_dir.path());
+    m_frame->setTracing(true);
     m_frame->setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
     m_frame->setEndHook([this](int code) { endCodes.append(code); });
 }
@@ -77,6 +78,10 @@ void ProgramHarness::click(QWidget *control)
 
 bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<void(QWidget *)> &inside)
 {
+    // The command's handler is queued behind the menu bar's own work; the
+    // check for the modal window is queued behind the handler, so it runs
+    // inside the handler's modal loop.
+    find<QAction>(QStringLiteral("frmIO"), menuCommand)->trigger();
     bool shown = false;
     QTimer::singleShot(0, [&] {
         QWidget *modal = QApplication::activeModalWidget();
@@ -86,6 +91,6 @@ bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<
         if (QWidget *left = QApplication::activeModalWidget())
             left->close();
     });
-    find<QAction>(QStringLiteral("frmIO"), menuCommand)->trigger();
+    QCoreApplication::sendPostedEvents();
     return shown;
 }

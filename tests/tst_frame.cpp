@@ -51,6 +51,7 @@ public:
 struct Fixture {
     Fixture() : frame(dir.path())
     {
+        frame.setTracing(true);
         frame.registerForm(QStringLiteral("frmTest"), [](Frame &f) { return new TestForm(f); });
         frame.setMessageHook([this](const UserMessage &m) { messages.append(m); });
         frame.setEndHook([this](int code) { endCodes.append(code); });

@@ -1,0 +1,103 @@
+#include "frmTeisei.h"
+
+#include "Amount.h"
+#include "Controls.h"
+#include "Fonts.h"
+#include "Module1.h"
+#include "frmTeiseiLayout.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kakeibo {
+
+using namespace frmTeiseiLayout;
+
+const QString frmTeisei::kName = QStringLiteral("frmTeisei");
+
+frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
+{
+    setWindowTitle(QStringLiteral("訂正"));
+    setFont(Fonts::fixedSys());
+    setClientSize(toPixels(kClient));
+
+    cmdTeisei = new QPushButton(QStringLiteral("訂正(&K)"), this);
+    cmdTeisei->setObjectName(QStringLiteral("cmdTeisei"));
+    cmdTeisei->setAccessibleName(QStringLiteral("訂正"));
+    cmdTeisei->setFont(Fonts::fixedSys(QFont::Bold));
+    cmdTeisei->setGeometry(toPixels(kCmdTeisei));
+    cmdTeisei->setEnabled(false);
+    cmdTeisei->setDefault(true);
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        auto *field = new QLineEdit(QStringLiteral("0"), this);
+        field->setObjectName(Controls::arrayName(QStringLiteral("txtKoumoku"), slot));
+        field->setAlignment(Qt::AlignRight);
+        field->setMaxLength(kFieldMaxLength);
+        field->setGeometry(toPixels(kTxtKoumoku[slot]));
+        txtKoumoku[slot] = field;
+    }
+    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+        lblKoumoku[slot] = Controls::label(this, Controls::arrayName(QStringLiteral("lblKoumoku"), slot),
+                                           QStringLiteral("食費"), kLblKoumoku[slot], Qt::AlignRight,
+                                           Controls::LabelSizing::FitRightFixed);
+        lblKoumoku[slot]->setBuddy(txtKoumoku[slot]);
+    }
+    setTabOrderList({txtKoumoku[0], txtKoumoku[1], txtKoumoku[2], txtKoumoku[3], txtKoumoku[4], txtKoumoku[5],
+                     cmdTeisei});
+    captionChanged(nullptr);
+
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        connect(txtKoumoku[slot], &QLineEdit::textChanged, this,
+                handler([this, slot] { txtKoumoku_Change(slot); }));
+    connect(cmdTeisei, &QPushButton::clicked, this, handler([this] { cmdTeisei_Click(); }));
+}
+
+void frmTeisei::Form_Load()
+{
+    setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    Module1::LoadTeisei();
+}
+
+void frmTeisei::Form_Unload()
+{
+    Module1::LoadKingaku();
+}
+
+// The field check: "訂正(&K)" is enabled exactly when no field is empty and
+// every field converts to an amount. Nothing is reported.
+void frmTeisei::txtKoumoku_Change(int)
+{
+    bool anyEmpty = false;
+    for (const QLineEdit *field : txtKoumoku)
+        anyEmpty = anyEmpty || field->text().isEmpty();
+    if (anyEmpty) {
+        cmdTeisei->setEnabled(false);
+        return;
+    }
+    try {
+        for (const QLineEdit *field : txtKoumoku)
+            valueOrRaise(Amount::fromText(field->text()));
+        cmdTeisei->setEnabled(true);
+    } catch (const RuntimeError &) {
+        cmdTeisei->setEnabled(false);
+    }
+}
+
+void frmTeisei::cmdTeisei_Click()
+{
+    Module1::SaveTeisei();
+    Module1::LoadKingaku();
+    frame().unload(kName);
+}
+
+// Screen readers speak each field with its category: "食費の合計".
+void frmTeisei::captionChanged(QWidget *)
+{
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        lblKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text());
+        txtKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text() + QStringLiteral("の合計"));
+    }
+}
+
+} // namespace kakeibo
