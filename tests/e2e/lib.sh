@@ -63,7 +63,7 @@ twips() { echo $(( ($1 + 7) / 15 )); }
 e2e_click() {
     local x=$1 y=$2 client_height=$3
     local menu=$(( WH - client_height ))
-    xdotool mousemove --sync $(( WX + x )) $(( WY + menu + y )) click 1
+    xdotool mousemove $(( WX + x )) $(( WY + menu + y )) sleep 0.1 click 1
     sleep 0.3
 }
 
@@ -75,6 +75,19 @@ e2e_type() {
 e2e_key() {
     xdotool key --delay 100 "$@"
     sleep 0.3
+}
+
+# Presses the close box of window WID (sends it WM_DELETE_WINDOW).
+e2e_close() {
+    python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$WID"
+    sleep 0.5
+}
+
+# Fails unless no visible window's title matches.
+e2e_no_window() {
+    if xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; then
+        fail "window '$1' is still open"
+    fi
 }
 
 # Waits for the program to end by itself.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A session with the built program under real X input: two bookings (click
 # the amount box, type, click a category, Enter), a renaming through the
-# category-name window (Alt+C, type, Enter), then Alt+X; "MD.dat" and
+# category-name window (Alt+C, type, Enter), a correction (Alt+R, type,
+# Enter), the version window (Alt+A, close box), then Alt+X; "MD.dat" and
 # "Item.dat" are checked byte for byte. Argument: the application directory.
 source "$(dirname "$0")/lib.sh"
 
@@ -42,9 +43,30 @@ OTHERS=228cf5944d94ef220d0a229364986291e3220d0a2290f491f391e3220d0a2282bb82cc91b
 e2e_expect_bytes Item.dat "22466f6f64220d0a22486f626279220d0a$OTHERS"
 
 # Without a window manager nothing gives the focus back to the entry window
-# once the other window is gone: click its label "金額" first.
-e2e_window 'QEN - '
-e2e_click "$(twips 300)" "$(twips 300)" "$CLIENT_HEIGHT"
+# once another window is gone: click its label "金額" first.
+focus_entry_window() {
+    e2e_window 'QEN - '
+    e2e_click "$(twips 300)" "$(twips 300)" "$CLIENT_HEIGHT"
+}
+
+# Correct slot 0 from 300 to 1000 (hex e8 03).
+focus_entry_window
+e2e_key alt+r
+e2e_window '^訂正$'
+e2e_key ctrl+a
+e2e_type 1000
+e2e_key Return
+e2e_no_window '^訂正$'
+e2e_expect_bytes MD.dat "e8030000$(printf '0%.0s' {1..32})38ffffff"
+
+# The version window opens and its close box closes it.
+focus_entry_window
+e2e_key alt+a
+e2e_window 'ﾊﾞｰｼﾞｮﾝ情報'
+e2e_close
+e2e_no_window 'ﾊﾞｰｼﾞｮﾝ情報'
+
+focus_entry_window
 e2e_key alt+x
 e2e_wait_end
-e2e_expect_bytes MD.dat "2c010000$(printf '0%.0s' {1..32})38ffffff"
+e2e_expect_bytes MD.dat "e8030000$(printf '0%.0s' {1..32})38ffffff"

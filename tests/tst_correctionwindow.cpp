@@ -1,0 +1,295 @@
+// The correction window through the whole program: the order of the
+// start-up steps that load it, its field check and button state, applying
+// and closing, and the totals on the entry window afterwards.
+#include "Module1.h"
+#include "ProgramHarness.h"
+#include "TotalsFormat.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace kakeibo;
+using Totals = TotalsFormat::Totals;
+
+namespace {
+
+const QString kEntry = QStringLiteral("frmIO");
+const QString kCorrection = QStringLiteral("frmTeisei");
+const QString kRevision = QStringLiteral("mnuRevision");
+constexpr int kMax = 2147483647;
+
+QLineEdit *field(QWidget *window, int slot)
+{
+    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
+}
+
+QPushButton *applyButton(QWidget *window)
+{
+    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
+}
+
+void retype(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    QTest::keySequence(box, QKeySequence::SelectAll);
+    QTest::keyClick(box, Qt::Key_Delete);
+    ProgramHarness::type(box, text);
+}
+
+QStringList entryTotals(ProgramHarness &program)
+{
+    QStringList captions;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        captions << program.find<QLabel>(kEntry, "lblKingaku", slot)->text();
+    return captions << program.find<QLabel>(kEntry, "lblGoukei")->text();
+}
+
+QStringList fieldTexts(QWidget *window)
+{
+    QStringList texts;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        texts << field(window, slot)->text();
+    return texts;
+}
+
+} // namespace
+
+class TestCorrectionWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startupRunsStepsInOrder();
+    void designMatchesLayout();
+    void openingShowsStoredTotals();
+    void allZeroTotalsLeaveButtonDisabled();
+    void fieldCheck_data();
+    void fieldCheck();
+    void oneValidFieldDoesNotHideAnotherInvalid();
+    void applyingWritesOnceAndShowsTotals();
+    void accessKeyApplies();
+    void closeBoxWritesNothing();
+    void bookingAfterCorrectionAddsToCorrectedTotals();
+    void totalsWhoseSumLeaves32BitsAreStored();
+    void saveConvertsEveryFieldBeforeChangingAny();
+};
+
+void TestCorrectionWindow::startupRunsStepsInOrder()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QCOMPARE(program.frame().trace(),
+             QStringList({"load frmIO", "LoadKoumoku", "load frmTeisei", "LoadTeisei", "LoadKoumoku",
+                          "load frmKoumoku", "loaded frmKoumoku", "loaded frmTeisei", "LoadKingaku",
+                          "loaded frmIO", "show frmIO"}));
+    QVERIFY(program.frame().isLoaded("frmTeisei"));
+    QVERIFY(program.frame().isLoaded("frmKoumoku"));
+    QVERIFY(!program.frame().isLoaded("frmAbout"));
+    QVERIFY(!program.frame().loadedForm("frmTeisei")->isVisible());
+    QVERIFY(!program.frame().loadedForm("frmKoumoku")->isVisible());
+    QWidget *correction = program.frame().loadedForm(kCorrection);
+    QCOMPARE(correction->findChild<QLabel *>("lblKoumoku_5")->text(), QStringLiteral("その他"));
+}
+
+void TestCorrectionWindow::designMatchesLayout()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        QCOMPARE(window->windowTitle(), QStringLiteral("訂正"));
+        QCOMPARE(window->size(), QSize(190, 260));
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(field(window, 0)->geometry(), QRect(72, 16, 105, 27));
+        QCOMPARE(field(window, 5)->geometry(), QRect(72, 176, 105, 27));
+        QCOMPARE(field(window, 2)->maxLength(), 20);
+        QCOMPARE(field(window, 2)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(applyButton(window)->geometry(), QRect(72, 216, 105, 33));
+        QCOMPARE(applyButton(window)->text(), QStringLiteral("訂正(&K)"));
+        QCOMPARE(applyButton(window)->font().weight(), QFont::Bold);
+        QVERIFY(applyButton(window)->isDefault());
+        QLabel *label = window->findChild<QLabel *>("lblKoumoku_2");
+        QCOMPARE(label->text(), QStringLiteral("光熱費"));
+        QCOMPARE(label->geometry().right() + 1, 65);
+        QCOMPARE(field(window, 2)->accessibleName(), QStringLiteral("光熱費の合計"));
+        QCOMPARE(window->focusWidget(), field(window, 0));
+        QTest::keyClick(field(window, 0), Qt::Key_Escape);
+        QVERIFY(window->isVisible());
+    }));
+}
+
+void TestCorrectionWindow::openingShowsStoredTotals()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", TotalsFormat::encode({300, 0, 0, 0, 0, -200}));
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        QCOMPARE(fieldTexts(window), QStringList({"300", "0", "0", "0", "0", "-200"}));
+        QVERIFY(applyButton(window)->isEnabled());
+    }));
+}
+
+void TestCorrectionWindow::allZeroTotalsLeaveButtonDisabled()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        QCOMPARE(fieldTexts(window), QStringList({"0", "0", "0", "0", "0", "0"}));
+        QVERIFY(!applyButton(window)->isEnabled());
+        retype(field(window, 4), "0");
+        QVERIFY(applyButton(window)->isEnabled());
+    }));
+}
+
+void TestCorrectionWindow::fieldCheck_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("empty") << 0 << "" << false;
+    QTest::newRow("spaces") << 1 << "   " << false;
+    QTest::newRow("not a number") << 2 << "12a" << false;
+    QTest::newRow("fraction") << 3 << "1.5" << false;
+    QTest::newRow("largest") << 4 << "2147483647" << true;
+    QTest::newRow("one above largest") << 4 << "2147483648" << false;
+    QTest::newRow("smallest") << 5 << "-2147483648" << true;
+    QTest::newRow("one below smallest") << 5 << "-2147483649" << false;
+    QTest::newRow("negative") << 0 << "-500" << true;
+    QTest::newRow("full-width") << 1 << "１，０００" << true;
+}
+
+void TestCorrectionWindow::fieldCheck()
+{
+    QFETCH(int, slot);
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [&](QWidget *window) {
+        retype(field(window, slot), text);
+        QCOMPARE(field(window, slot)->text(), text);
+        QCOMPARE(applyButton(window)->isEnabled(), enabled);
+    }));
+    QVERIFY(program.messages.isEmpty());
+}
+
+void TestCorrectionWindow::oneValidFieldDoesNotHideAnotherInvalid()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        retype(field(window, 1), "x");
+        retype(field(window, 4), "");
+        QVERIFY(!applyButton(window)->isEnabled());
+        ProgramHarness::type(field(window, 4), "7");
+        QVERIFY(!applyButton(window)->isEnabled());
+        retype(field(window, 1), "8");
+        QVERIFY(applyButton(window)->isEnabled());
+    }));
+}
+
+void TestCorrectionWindow::applyingWritesOnceAndShowsTotals()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}) + "tail");
+    QVERIFY(program.start());
+    const qsizetype before = program.frame().trace().size();
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        retype(field(window, 0), "300");
+        retype(field(window, 1), "0");
+        retype(field(window, 2), "0");
+        retype(field(window, 3), "0");
+        retype(field(window, 4), "0");
+        retype(field(window, 5), "-200");
+        QTest::keyClick(field(window, 5), Qt::Key_Return);
+        QVERIFY(!window->isVisible());
+    }));
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({300, 0, 0, 0, 0, -200}) + "tail");
+    QCOMPARE(entryTotals(program), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
+    QVERIFY(!program.frame().isLoaded(kCorrection));
+    const QStringList steps = program.frame().trace().mid(before);
+    QCOMPARE(steps.count("SaveTeisei"), 1);
+    QCOMPARE(steps.count("SaveKingaku"), 0);
+    QCOMPARE(steps.mid(steps.indexOf("SaveTeisei")),
+             QStringList({"SaveTeisei", "LoadKingaku", "LoadKingaku", "unload frmTeisei"}));
+}
+
+void TestCorrectionWindow::accessKeyApplies()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        retype(field(window, 3), "42");
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(field(window, 3), Qt::Key_K, Qt::AltModifier);
+        QTRY_VERIFY(!window->isVisible());  // an access key presses the button visibly, after a moment
+    }));
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({0, 0, 0, 42, 0, 0}));
+}
+
+void TestCorrectionWindow::closeBoxWritesNothing()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        retype(field(window, 0), "999");
+        window->close();
+    }));
+    QVERIFY(!program.frame().isLoaded(kCorrection));
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
+    QCOMPARE(entryTotals(program), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        QCOMPARE(field(window, 0)->text(), QStringLiteral("10"));
+    }));
+}
+
+void TestCorrectionWindow::bookingAfterCorrectionAddsToCorrectedTotals()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        retype(field(window, 2), "1000");
+        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+    }));
+    ProgramHarness::click(program.find<QRadioButton>(kEntry, "optKoumoku", 2));
+    ProgramHarness::type(program.find<QLineEdit>(kEntry, "txtKingaku"), "234");
+    QTest::keyClick(program.find<QLineEdit>(kEntry, "txtKingaku"), Qt::Key_Return);
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({0, 0, 1234, 0, 0, 0}));
+    QCOMPARE(entryTotals(program), QStringList({"0", "0", "1234", "0", "0", "0", "1234"}));
+}
+
+void TestCorrectionWindow::totalsWhoseSumLeaves32BitsAreStored()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            retype(field(window, slot), "2147483647");
+        QTest::keyClick(field(window, 0), Qt::Key_Return);
+    }));
+    QVERIFY(program.messages.isEmpty());
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({kMax, kMax, kMax, kMax, kMax, kMax}));
+    QCOMPARE(entryTotals(program).last(), QStringLiteral("12884901882"));
+}
+
+void TestCorrectionWindow::saveConvertsEveryFieldBeforeChangingAny()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+    QVERIFY(program.start());
+    QWidget *window = program.frame().loadedForm(kCorrection);
+    program.frame().setText(field(window, 0), "100");
+    program.frame().setText(field(window, 3), "abc");
+    program.frame().run([] { Module1::SaveTeisei(); });
+    QCOMPARE(program.endCodes, QList<int>{1});
+    QVERIFY(program.lastMessage().contains(QStringLiteral("「abc」")));
+    QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+}
+
+QTEST_MAIN(TestCorrectionWindow)
+#include "tst_correctionwindow.moc"
