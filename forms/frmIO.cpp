@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -45,6 +46,7 @@ QGroupBox *groupBox(QWidget *parent, const QString &name, const QString &title, 
 frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
 {
     setWindowTitle(QStringLiteral("QEN - ペルモア - [入力]"));
+    setWindowIcon(QIcon(QStringLiteral(":/kakeibo/design.ico")));
     setFont(Fonts::fixedSys());
     createMenu();
     createControls();

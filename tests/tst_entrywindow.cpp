@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 
 using namespace kakeibo;
@@ -130,6 +131,8 @@ void TestEntryWindow::designMatchesLayout()
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(window->windowFlags() & Qt::WindowCloseButtonHint);
+    const QPoint offCentre = window->frameGeometry().center() - window->screen()->availableGeometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 4, qPrintable(QString::number(offCentre.manhattanLength())));
     QCOMPARE(w.amount()->geometry(), QRect(56, 8, 113, 25));
     QCOMPARE(w.input()->geometry(), QRect(88, 232, 73, 24));
     QCOMPARE(w.option(5)->geometry(), QRect(8, 144, 105, 23));
