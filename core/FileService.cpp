@@ -128,10 +128,12 @@ BinaryFile::~BinaryFile()
 
 std::optional<Error> BinaryFile::open()
 {
-    if (auto error = refuseReadOnly(m_file.fileName()))
-        return error;
     if (!m_file.open(QIODevice::ReadWrite))
         return error(Error::Kind::FileOpen);
+    if (auto readOnly = refuseReadOnly(m_file.fileName())) {
+        m_file.close();
+        return readOnly;
+    }
     m_number = freeFileNumber();
     numbersInUse().insert(m_number);
     return std::nullopt;

@@ -37,7 +37,9 @@ std::optional<Error> replaceAtomically(const QString &path,
 std::optional<Error> flushToDevice(QFileDevice &file);
 
 // A file opened for binary reading and writing under a file number; a
-// missing file is created empty. Closed by the destructor at the latest.
+// missing file is created empty. A file whose owner may not write it is
+// refused even where the system would open it (for root). Closed by the
+// destructor at the latest.
 class BinaryFile {
 public:
     explicit BinaryFile(QString path);

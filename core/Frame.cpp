@@ -4,6 +4,7 @@
 #include "FormBase.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
@@ -140,6 +141,18 @@ bool Frame::start(const QString &name)
         window->show();
     });
     return !m_ended;
+}
+
+void Frame::bringToFront(const QString &mainWindow)
+{
+    QWidget *window = QApplication::activeModalWidget();
+    if (!window)
+        window = loadedForm(mainWindow);
+    if (!window || m_ended)
+        return;
+    window->showNormal();
+    window->raise();
+    window->activateWindow();
 }
 
 void Frame::end(int exitCode)

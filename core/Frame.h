@@ -84,6 +84,10 @@ public:
     // the program ended on the way (an untrapped error was reported).
     bool start(const QString &name);
 
+    // Brings the window the user works in (a modal one, else the entry
+    // window) to the front.
+    void bringToFront(const QString &mainWindow);
+
     // Ends the program at once: no further handler runs.
     [[noreturn]] void end(int exitCode = 0);
     bool hasEnded() const { return m_ended; }

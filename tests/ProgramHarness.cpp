@@ -4,20 +4,31 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QTimer>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTest>
 
-ProgramHarness::ProgramHarness(Icon icon)
+ProgramHarness::ProgramHarness(Icon icon) : m_appDir(m_dir.path())
+{
+    install(icon);
+}
+
+ProgramHarness::ProgramHarness(const QString &applicationDirectory, Icon icon) : m_appDir(applicationDirectory)
+{
+    install(icon);
+}
+
+void ProgramHarness::install(Icon icon)
 {
     if (icon == Icon::Installed)
         QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Icon.ico"), path("Icon.ico"));
     if (icon == Icon::NotAnImage)
         writeFile("Icon.ico", "this is no picture");
     QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Item.dat"), path("Item.dat"));
-    m_frame = std::make_unique<kakeibo::Frame>(m_dir.path());
+    m_frame = std::make_unique<kakeibo::Frame>(m_appDir);
     m_frame->setTracing(true);
     m_frame->setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
     m_frame->setEndHook([this](int code) { endCodes.append(code); });
@@ -31,7 +42,7 @@ ProgramHarness::~ProgramHarness()
 
 QString ProgramHarness::path(const QString &fileName) const
 {
-    return m_dir.filePath(fileName);
+    return QDir(m_appDir).filePath(fileName);
 }
 
 void ProgramHarness::writeFile(const QString &fileName, const QByteArray &bytes) const

@@ -18,6 +18,8 @@ public:
     enum class Icon { Installed, Missing, NotAnImage };
 
     explicit ProgramHarness(Icon icon = Icon::Installed);
+    // On a given application directory, which must exist.
+    explicit ProgramHarness(const QString &applicationDirectory, Icon icon = Icon::Installed);
     ~ProgramHarness();
 
     QString path(const QString &fileName) const;
@@ -55,6 +57,9 @@ public:
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 
 private:
+    void install(Icon icon);
+
     QTemporaryDir m_dir;
+    QString m_appDir;
     std::unique_ptr<kakeibo::Frame> m_frame;
 };

@@ -7,9 +7,11 @@ set -euo pipefail
 E2E_WORK=$(mktemp -d)
 E2E_XVFB_PID=
 E2E_APP_PID=
+E2E_PIDS=()
 
 e2e_cleanup() {
     [[ -n $E2E_APP_PID ]] && kill "$E2E_APP_PID" 2>/dev/null || true
+    for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     rm -rf "$E2E_WORK"
 }
@@ -33,13 +35,41 @@ e2e_start_display() {
     export DISPLAY=:$(head -n1 "$fdfile")
 }
 
+# Copies the application directory to $E2E_WORK/NAME.
+e2e_copy_app() {
+    local app_dir=$1 name=$2
+    mkdir -p "$E2E_WORK/$name"
+    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$E2E_WORK/$name/"
+}
+
+# Starts the program of $E2E_WORK/NAME in the background; sets LAUNCHED_PID.
+e2e_launch() {
+    local name=$1
+    QT_QPA_PLATFORM=xcb "$E2E_WORK/$name/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
+    LAUNCHED_PID=$!
+    E2E_PIDS+=("$LAUNCHED_PID")
+}
+
 # Copies the application directory and starts the program in the copy.
 e2e_start_program() {
-    local app_dir=$1
-    mkdir -p "$E2E_WORK/app"
-    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$E2E_WORK/app/"
-    QT_QPA_PLATFORM=xcb "$E2E_WORK/app/kakeibo" >"$E2E_WORK/program.log" 2>&1 &
-    E2E_APP_PID=$!
+    e2e_copy_app "$1" app
+    e2e_launch app
+    E2E_APP_PID=$LAUNCHED_PID
+}
+
+# The number of visible windows whose title matches.
+e2e_count_windows() {
+    xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+
+# Waits until the number of visible windows whose title matches is COUNT.
+e2e_wait_windows() {
+    local title=$1 count=$2
+    for _ in $(seq 100); do
+        [[ $(e2e_count_windows "$title") -eq $count ]] && return 0
+        sleep 0.1
+    done
+    fail "expected $count windows '$title', found $(e2e_count_windows "$title")"
 }
 
 # Waits for a window whose title matches, and sets WID, WX, WY, WW, WH.
@@ -99,9 +129,10 @@ e2e_wait_end() {
     fail "the program did not end"
 }
 
-# Compares a file of the application directory byte for byte with hex.
+# Compares a file of the application directory (E2E_APP, default app) byte
+# for byte with hex.
 e2e_expect_bytes() {
-    local file=$E2E_WORK/app/$1 expected=$2
+    local file=$E2E_WORK/${E2E_APP:-app}/$1 expected=$2
     local actual
     actual=$(od -An -v -tx1 "$file" | tr -d ' \n')
     [[ $actual == "$expected" ]] || fail "$1 holds $actual, expected $expected"
