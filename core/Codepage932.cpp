@@ -32,11 +32,16 @@ bool isTrailByte(uint8_t b)
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
+// Whether the text encodes without error and reads back the same: a few
+// characters (U+F86F) encode to bytes that decode to another character.
 bool encodes(QStringView text)
 {
     QStringEncoder encoder(kCodec);
     const QByteArray bytes = encoder.encode(text);
-    return !encoder.hasError();
+    if (encoder.hasError())
+        return false;
+    QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
+    return decoder.decode(bytes) == text && !decoder.hasError();
 }
 
 // One character of one or two bytes; U+FFFD when it is not valid.

@@ -21,7 +21,8 @@ namespace kakeibo::Codepage932 {
 QString mapInputMethodVariants(QString text);
 
 // The first character (a whole code point) that code page 932 cannot
-// represent, or nothing when the text encodes exactly.
+// represent exactly (it fails to encode, or reads back as another
+// character), or nothing when the whole text encodes exactly.
 std::optional<QString> firstUnrepresentable(QStringView text);
 
 // The bytes of a text that encodes exactly (see firstUnrepresentable).

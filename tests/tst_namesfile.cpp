@@ -170,6 +170,7 @@ void TestNamesFile::unstorableNamesAreFound_data()
     QTest::newRow("line feed") << with(5, "a\nb") << 5 << "\n";
     QTest::newRow("carriage return") << with(1, "a\rb") << 1 << "\r";
     QTest::newRow("yen sign") << with(3, "¥") << 3 << "¥";
+    QTest::newRow("reads back as another character") << with(2, "No\uF86F") << 2 << "\uF86F";
     QTest::newRow("first bad slot wins") << with(1, "😀") << 1 << "😀";
 }
 
