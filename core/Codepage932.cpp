@@ -41,7 +41,8 @@ bool encodes(QStringView text)
     if (encoder.hasError())
         return false;
     QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
-    return decoder.decode(bytes) == text && !decoder.hasError();
+    const QString back = decoder.decode(bytes);
+    return !decoder.hasError() && back == text;
 }
 
 // One character of one or two bytes; U+FFFD when it is not valid.
