@@ -104,6 +104,8 @@ void TestKillSafety::killsLoseNothing()
             QVERIFY2(lines.value(0) == QLatin1String("started"), qPrintable(context + ": " + lines.join('|')));
         for (const QString &line : lines)
             QVERIFY2(!line.startsWith("message"), qPrintable(context + ": " + line));
+        const QString errors = QString::fromLocal8Bit(target.readAllStandardError());
+        QVERIFY2(!errors.contains("Sanitizer") && !errors.contains("runtime error:"), qPrintable(context + errors));
 
         int booked = 0;
         QChar renamed = model.names;

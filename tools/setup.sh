@@ -3,7 +3,7 @@
 # and only what is missing; through sudo when not root.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xdotool x11-utils python3)
+packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xdotool x11-utils python3)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -9,11 +9,23 @@ E2E_XVFB_PID=
 E2E_APP_PID=
 E2E_PIDS=()
 
+# Fails when a program started here printed a sanitizer report.
+e2e_check_reports() {
+    if grep -qE "ERROR: (Address|Leak)Sanitizer|runtime error:" "$E2E_WORK/program.log" 2>/dev/null; then
+        cat "$E2E_WORK/program.log" >&2
+        echo "FAIL: sanitizer report" >&2
+        return 1
+    fi
+}
+
 e2e_cleanup() {
+    local status=$?
+    e2e_check_reports || status=1
     [[ -n $E2E_APP_PID ]] && kill "$E2E_APP_PID" 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     rm -rf "$E2E_WORK"
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 
