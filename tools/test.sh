@@ -9,12 +9,21 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 
 summary=()
+passed=0
+failures=0
 run_ctest() {
     local dir=$1 log
     log=$(mktemp)
     local status=0
     ctest --test-dir "$dir" --output-on-failure -j2 2>&1 | tee "$log" || status=1
-    summary+=("$dir: $(grep -E 'tests passed, [0-9]+ tests failed' "$log" || echo 'no summary')")
+    local line
+    line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" || echo "0 tests failed out of 0")
+    local failed_here total_here
+    failed_here=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+    total_here=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+    passed=$((passed + total_here - failed_here))
+    failures=$((failures + failed_here))
+    summary+=("$dir: $line")
     rm -f "$log"
     return $status
 }
@@ -33,4 +42,5 @@ cmake --build build-fuzz -j2 --target fuzz_names fuzz_amount
 run_ctest build-fuzz || failed=1
 
 printf '%s\n' "${summary[@]}"
+echo "Total: $passed passed, $failures failed"
 exit $failed
