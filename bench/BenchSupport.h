@@ -1,0 +1,37 @@
+// Shared pieces of the in-process benchmarks: a temporary application
+// directory with the program's files, timing, and the figures as a line.
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <chrono>
+#include <vector>
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A temporary application directory holding copies of Icon.ico and Item.dat
+// from the application directory given.
+class AppDir {
+public:
+    explicit AppDir(const QString &source);
+    QString path() const { return m_dir.path(); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+double median(std::vector<double> values);
+
+// "min median max" in milliseconds.
+QString figures(const std::vector<double> &values);
+
+} // namespace bench

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs every benchmark on a copy of the built application directory:
+# start-up against the floor under Xvfb, bookings against a direct write and
+# flush, and the growth in the names' length.
+# Usage: bench/run.sh [BUILD_DIR] [--quick]   (--quick: 2 iterations of each)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+[[ ${1:-} == --quick ]] && build=$root/build
+quick=0
+for argument in "$@"; do [[ $argument == --quick ]] && quick=1; done
+runs=21 bookings=1000 repeats=3 largest=1000000
+[[ $quick -eq 1 ]] && runs=2 bookings=2 repeats=1 largest=1000
+
+work=$(mktemp -d)
+xvfb=
+cleanup() { [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
+trap cleanup EXIT
+cp "$build/app/kakeibo" "$build/app/Icon.ico" "$build/app/Item.dat" "$build/bench/kakeibo_floor" "$work/"
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$work/display")
+
+python3 "$root/bench/startup.py" "$runs" "program=$work/kakeibo" "floor=$work/kakeibo_floor"
+echo
+"$build/bench/bench_booking" "$work" "$bookings"
+echo
+"$build/bench/bench_growth" "$work" "$repeats" "$largest"
