@@ -20,6 +20,7 @@ QLabel *label(QWidget *parent, const QString &objectName, const QString &caption
 {
     auto *created = new QLabel(caption, parent);
     created->setObjectName(objectName);
+    created->setTextFormat(Qt::PlainText);
     created->setAlignment(alignment | Qt::AlignVCenter);
     created->setGeometry(toPixels(rect));
     created->setProperty(kSizingProperty, static_cast<int>(sizing));
@@ -54,13 +55,31 @@ QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points
     return created;
 }
 
+namespace {
+
+// The width a caption needs. Past a few hundred characters a caption is
+// wider than any screen, so only that much of it is measured: a name of a
+// million characters costs no more than one of three hundred.
+int captionWidth(const QLabel *label)
+{
+    constexpr qsizetype kMeasuredCharacters = 300;
+    const QString &text = label->text();
+    if (text.size() <= kMeasuredCharacters)
+        return label->sizeHint().width();
+    const QMargins margins = label->contentsMargins();
+    return label->fontMetrics().horizontalAdvance(text.left(kMeasuredCharacters)) + margins.left()
+           + margins.right() + 2 * label->margin();
+}
+
+} // namespace
+
 void fitCaption(QLabel *label)
 {
     const auto sizing = static_cast<LabelSizing>(label->property(kSizingProperty).toInt());
     if (sizing == LabelSizing::Fixed)
         return;
     const QRect old = label->geometry();
-    const int width = label->sizeHint().width();
+    const int width = captionWidth(label);
     const int left = sizing == LabelSizing::FitLeftFixed ? old.left() : old.right() + 1 - width;
     label->setGeometry(left, old.top(), width, old.height());
 }

@@ -128,7 +128,7 @@ BinaryFile::~BinaryFile()
 
 std::optional<Error> BinaryFile::open()
 {
-    if (!m_file.open(QIODevice::ReadWrite))
+    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return error(Error::Kind::FileOpen);
     if (auto readOnly = refuseReadOnly(m_file.fileName())) {
         m_file.close();

@@ -272,6 +272,8 @@ void Frame::setText(QLineEdit *box, const QString &text)
 
 void Frame::setCaption(QLabel *label, const QString &caption)
 {
+    if (label->text() == caption)
+        return;
     label->setText(caption);
     Controls::fitCaption(label);
     captionChanged(label);
@@ -279,6 +281,8 @@ void Frame::setCaption(QLabel *label, const QString &caption)
 
 void Frame::setCaption(QAbstractButton *button, const QString &caption)
 {
+    if (button->text() == caption)
+        return;
     button->setText(caption);
     captionChanged(button);
 }

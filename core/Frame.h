@@ -107,6 +107,7 @@ public:
 
     // Assignments from code: a changed text raises the change event before
     // this returns, and an error raised in that handler comes back here.
+    // A caption set to the text it already holds is left alone.
     void setText(QLineEdit *box, const QString &text);
     void setCaption(QLabel *label, const QString &caption);
     void setCaption(QAbstractButton *button, const QString &caption);

@@ -54,7 +54,9 @@ frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
     setTabOrderList({txtKingaku, optKoumoku[0], optKoumoku[1], optKoumoku[2], optKoumoku[3], optKoumoku[4],
                      optKoumoku[5], cmdInput});
     connectHandlers();
-    updateAccessibleNames();
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        updateAccessibleNames(slot);
+    captionChanged(lblGoukei);
 }
 
 void frmIO::createMenu()
@@ -237,21 +239,23 @@ void frmIO::cmdInput_Click()
     frame().setText(txtKingaku, QString());
 }
 
-void frmIO::captionChanged(QWidget *)
+void frmIO::captionChanged(QWidget *control)
 {
-    updateAccessibleNames();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (control == lblKoumoku[slot] || control == optKoumoku[slot] || control == lblKingaku[slot])
+            updateAccessibleNames(slot);
+    }
+    if (control == lblGoukei)
+        lblGoukei->setAccessibleName(Label2->text() + QLatin1Char(' ') + lblGoukei->text());
 }
 
 // Screen readers speak each total with its category: "食費 300".
-void frmIO::updateAccessibleNames()
+void frmIO::updateAccessibleNames(int slot)
 {
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        const QString name = lblKoumoku[slot]->text();
-        lblKoumoku[slot]->setAccessibleName(name);
-        optKoumoku[slot]->setAccessibleName(Frame::plainCaption(optKoumoku[slot]->text()));
-        lblKingaku[slot]->setAccessibleName(name + QLatin1Char(' ') + lblKingaku[slot]->text());
-    }
-    lblGoukei->setAccessibleName(Label2->text() + QLatin1Char(' ') + lblGoukei->text());
+    const QString name = lblKoumoku[slot]->text();
+    lblKoumoku[slot]->setAccessibleName(name);
+    optKoumoku[slot]->setAccessibleName(Frame::plainCaption(optKoumoku[slot]->text()));
+    lblKingaku[slot]->setAccessibleName(name + QLatin1Char(' ') + lblKingaku[slot]->text());
 }
 
 } // namespace kakeibo

@@ -53,7 +53,7 @@ private:
     void mnuExit_Click();
     void CheckInput();
     int chosenSlot() const;  // -1 when no category is chosen
-    void updateAccessibleNames();
+    void updateAccessibleNames(int slot);
 
     QMenuBar *m_menuBar = nullptr;
     QPushButton *cmdInput = nullptr;

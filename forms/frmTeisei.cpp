@@ -92,9 +92,11 @@ void frmTeisei::cmdTeisei_Click()
 }
 
 // Screen readers speak each field with its category: "食費の合計".
-void frmTeisei::captionChanged(QWidget *)
+void frmTeisei::captionChanged(QWidget *control)
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (control && control != lblKoumoku[slot])
+            continue;
         lblKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text());
         txtKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text() + QStringLiteral("の合計"));
     }

@@ -69,6 +69,7 @@ class TestNameWindow : public QObject {
 
 private slots:
     void startupShowsNamesFromFile();
+    void namesAreShownAsPlainText();
     void startupLoadsNameWindowHidden();
     void unreadableNamesFileStopsStartup_data();
     void unreadableNamesFileStopsStartup();
@@ -96,6 +97,23 @@ void TestNameWindow::startupShowsNamesFromFile()
     QLabel *label = program.find<QLabel>(kEntry, "lblKoumoku", 4);
     QCOMPARE(label->geometry().right() + 1, 64);
     QVERIFY(label->width() >= label->sizeHint().width());
+}
+
+void TestNameWindow::namesAreShownAsPlainText()
+{
+    ProgramHarness program;
+    const QString longName(5000, QChar(u'長'));
+    program.writeFile("Item.dat", NamesFormat::encode({"<b>Food</b>", "&lt;", longName, "d", "e", "f"}));
+    QVERIFY(program.start());
+    QLabel *markup = program.find<QLabel>(kEntry, "lblKoumoku", 0);
+    // Read as HTML, the tags would vanish and the label would be narrower.
+    QCOMPARE(markup->text(), QStringLiteral("<b>Food</b>"));
+    QVERIFY(markup->sizeHint().width() >= markup->fontMetrics().horizontalAdvance("<b>Food</b>"));
+    QLabel *entity = program.find<QLabel>(kEntry, "lblKoumoku", 1);
+    QVERIFY(entity->sizeHint().width() >= entity->fontMetrics().horizontalAdvance("&lt;"));
+    QLabel *wide = program.find<QLabel>(kEntry, "lblKoumoku", 2);
+    QCOMPARE(wide->geometry().right() + 1, 64);
+    QVERIFY(wide->width() > wide->window()->width());
 }
 
 void TestNameWindow::startupLoadsNameWindowHidden()
