@@ -89,7 +89,9 @@ int main(int argc, char *argv[])
     std::printf("%9s %11s %7s %11s %7s\n", "N", "load", "x/10N", "rename+save", "x/10N");
     Sample previous;
     qsizetype previousLength = 0;
-    for (qsizetype length = 10; length <= largest; length *= (length < 1000 ? 100 : 10)) {
+    for (const qsizetype length : {qsizetype(10), qsizetype(1000), qsizetype(100000), qsizetype(1000000)}) {
+        if (length > largest)
+            break;
         std::vector<double> loads;
         std::vector<double> renames;
         for (int r = 0; r < repeats; ++r) {

@@ -16,7 +16,7 @@ work=$(mktemp -d)
 xvfb=
 cleanup() { [[ -n $xvfb ]] && kill "$xvfb" 2>/dev/null; rm -rf "$work"; }
 trap cleanup EXIT
-cp "$build/app/kakeibo" "$build/app/Icon.ico" "$build/app/Item.dat" "$build/bench/kakeibo_floor" "$work/"
+cp "$build/app/kakeibo" "$build/app/Icon.ico" "$build/app/Item.dat" "$build/app/libkakeibo_instance.so" "$build/bench/kakeibo_floor" "$work/"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!

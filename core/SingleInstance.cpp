@@ -1,8 +1,6 @@
 #include "SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFileInfo>
+#include <QCoreApplication>
 #include <QLocalSocket>
 
 namespace kakeibo {
@@ -14,7 +12,7 @@ const QByteArray kRequest = QByteArrayLiteral("activate\n");
 } // namespace
 
 SingleInstance::SingleInstance(const QString &applicationDirectory, QObject *parent)
-    : QObject(parent), m_name(serverName(applicationDirectory))
+    : QObject(parent), m_name(InstanceName::forDirectory(applicationDirectory))
 {
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server.nextPendingConnection()) {
@@ -26,15 +24,6 @@ SingleInstance::SingleInstance(const QString &applicationDirectory, QObject *par
             });
         }
     });
-}
-
-QString SingleInstance::serverName(const QString &applicationDirectory)
-{
-    QString path = QFileInfo(applicationDirectory).canonicalFilePath();
-    if (path.isEmpty())
-        path = QDir::cleanPath(QFileInfo(applicationDirectory).absoluteFilePath());
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
-    return QStringLiteral("kakeibo-") + QString::fromLatin1(hash);
 }
 
 bool SingleInstance::askRunningCopy()
@@ -66,3 +55,15 @@ bool SingleInstance::claim()
 }
 
 } // namespace kakeibo
+
+// The entry point of the library: claims the application directory for this
+// copy. The guard lives as long as the application; activate(context) runs
+// whenever a later copy asks this one to come forward.
+extern "C" Q_DECL_EXPORT bool kakeibo_claim_instance(const QString &applicationDirectory, void (*activate)(void *),
+                                                     void *context)
+{
+    auto *guard = new kakeibo::SingleInstance(applicationDirectory, QCoreApplication::instance());
+    QObject::connect(guard, &kakeibo::SingleInstance::activationRequested, guard,
+                     [activate, context] { activate(context); });
+    return guard->claim();
+}

@@ -4,12 +4,16 @@
 // bring its window to the front, and ends without touching any file.
 // Nothing is written into the application directory. A socket left behind
 // by a copy that was killed is recognised (nobody answers on it) and taken
-// over.
+// over. This is the program's one use of Qt Network; it lives in the
+// library kakeibo_instance, which the program loads only when it needs it
+// (InstanceGuard).
 #pragma once
 
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+
+#include "InstanceName.h"
 
 namespace kakeibo {
 
@@ -19,8 +23,6 @@ class SingleInstance : public QObject {
 public:
     explicit SingleInstance(const QString &applicationDirectory, QObject *parent = nullptr);
 
-    // The socket name for an application directory.
-    static QString serverName(const QString &applicationDirectory);
 
     // True when this is the only copy on the directory (and it now listens);
     // false when another copy runs, which has been asked to come forward.

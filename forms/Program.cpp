@@ -1,13 +1,63 @@
 #include "Program.h"
 
 #include "Frame.h"
+#include "InstanceGuard.h"
 #include "Module1.h"
 #include "frmAbout.h"
 #include "frmIO.h"
 #include "frmKoumoku.h"
 #include "frmTeisei.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWindow>
+
 namespace kakeibo {
+namespace {
+
+// Claims the application directory for this copy once the entry window has
+// been exposed, so that loading the guard does not delay the window. Should
+// another copy have claimed it in that instant, this one ends quietly: it
+// has written nothing yet.
+class ClaimWhenExposed : public QObject {
+public:
+    ClaimWhenExposed(Frame &frame, InstanceGuard &guard) : m_frame(frame), m_guard(guard) {}
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && !m_posted) {
+            m_posted = true;
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                if (!m_guard.claim())
+                    m_frame.run([this] { m_frame.end(0); });
+            });
+        }
+        return false;
+    }
+
+private:
+    Frame &m_frame;
+    InstanceGuard &m_guard;
+    bool m_posted = false;
+};
+
+} // namespace
+
+int runProgram(const QString &applicationDirectory)
+{
+    Frame frame(applicationDirectory);
+    InstanceGuard guard(applicationDirectory, [&frame] { frame.bringToFront(frmIO::kName); });
+    if (guard.mustAskFirst() && !guard.claim())
+        return 0;
+    if (!startProgram(frame))
+        return frame.exitCode();
+    ClaimWhenExposed claimLater(frame, guard);
+    if (!guard.claimed())
+        frame.loadedForm(frmIO::kName)->windowHandle()->installEventFilter(&claimLater);
+    return QApplication::exec();
+}
 
 bool startProgram(Frame &frame)
 {

@@ -42,7 +42,7 @@ void TestSingleInstance::otherDirectoriesRunSideBySide()
     SingleInstance second(two.path());
     QVERIFY(first.claim());
     QVERIFY(second.claim());
-    QVERIFY(SingleInstance::serverName(one.path()) != SingleInstance::serverName(two.path()));
+    QVERIFY(InstanceName::forDirectory(one.path()) != InstanceName::forDirectory(two.path()));
 }
 
 void TestSingleInstance::sameDirectoryByAnotherPathIsTheSame()
@@ -51,15 +51,15 @@ void TestSingleInstance::sameDirectoryByAnotherPathIsTheSame()
     QTemporaryDir links;
     const QString link = links.filePath("book");
     QVERIFY(QFile::link(dir.path(), link));
-    QCOMPARE(SingleInstance::serverName(link), SingleInstance::serverName(dir.path()));
-    QCOMPARE(SingleInstance::serverName(dir.path() + "/./"), SingleInstance::serverName(dir.path()));
+    QCOMPARE(InstanceName::forDirectory(link), InstanceName::forDirectory(dir.path()));
+    QCOMPARE(InstanceName::forDirectory(dir.path() + "/./"), InstanceName::forDirectory(dir.path()));
 }
 
 void TestSingleInstance::socketOfKilledCopyIsTakenOver()
 {
     QTemporaryDir dir;
     // A killed copy leaves its socket file behind; nobody answers on it.
-    const QString stale = QDir::temp().filePath(SingleInstance::serverName(dir.path()));
+    const QString stale = InstanceName::forDirectory(dir.path());
     QFile leftover(stale);
     QVERIFY(leftover.open(QIODevice::WriteOnly));
     leftover.close();

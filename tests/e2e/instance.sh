@@ -58,3 +58,10 @@ e2e_wait_windows "$TITLE" 2
 kill -0 "$LAUNCHED_PID" || fail "the start after kill -9 did not run"
 E2E_APP=book e2e_expect_bytes MD.dat "2c0100000000000000000000000000000000000038ffffff"
 echo "ok: the start after kill -9 runs normally"
+
+# Without its guard library the program still opens the book.
+e2e_copy_app "$APP_DIR" bare
+rm "$E2E_WORK/bare/libkakeibo_instance.so"
+e2e_launch bare
+e2e_wait_windows "$TITLE" 3
+echo "ok: a copy without its guard library runs"

@@ -51,7 +51,7 @@ e2e_start_display() {
 e2e_copy_app() {
     local app_dir=$1 name=$2
     mkdir -p "$E2E_WORK/$name"
-    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$E2E_WORK/$name/"
+    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$app_dir"/libkakeibo_instance.so "$E2E_WORK/$name/"
 }
 
 # Starts the program of $E2E_WORK/NAME in the background; sets LAUNCHED_PID.
