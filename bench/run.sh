@@ -9,7 +9,7 @@ build=${1:-$root/build}
 [[ ${1:-} == --quick ]] && build=$root/build
 quick=0
 for argument in "$@"; do [[ $argument == --quick ]] && quick=1; done
-runs=21 bookings=1000 repeats=3 largest=1000000
+runs=41 bookings=1000 repeats=3 largest=1000000
 [[ $quick -eq 1 ]] && runs=2 bookings=2 repeats=1 largest=1000
 
 work=$(mktemp -d)
