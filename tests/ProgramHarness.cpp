@@ -21,13 +21,22 @@ ProgramHarness::ProgramHarness(const QString &applicationDirectory, Icon icon) :
     install(icon);
 }
 
+// Where the program's installed files come from: the checkout's app/, or
+// KAKEIBO_TEST_DATA when a suite runs from a copy.
+static QString dataFile(const char *name)
+{
+    const QString dir = qEnvironmentVariableIsSet("KAKEIBO_TEST_DATA") ? qEnvironmentVariable("KAKEIBO_TEST_DATA")
+                                                                       : QStringLiteral(KAKEIBO_SOURCE_DIR "/app");
+    return QDir(dir).filePath(QString::fromLatin1(name));
+}
+
 void ProgramHarness::install(Icon icon)
 {
     if (icon == Icon::Installed)
-        QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Icon.ico"), path("Icon.ico"));
+        QFile::copy(dataFile("Icon.ico"), path("Icon.ico"));
     if (icon == Icon::NotAnImage)
         writeFile("Icon.ico", "this is no picture");
-    QFile::copy(QStringLiteral(KAKEIBO_SOURCE_DIR "/app/Item.dat"), path("Item.dat"));
+    QFile::copy(dataFile("Item.dat"), path("Item.dat"));
     m_frame = std::make_unique<kakeibo::Frame>(m_appDir);
     m_frame->setTracing(true);
     m_frame->setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
