@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 ProgramHarness::ProgramHarness(Icon icon) : m_appDir(m_dir.path())
@@ -89,6 +90,24 @@ void ProgramHarness::commitInputMethodText(QLineEdit *box, const QString &text)
     QInputMethodEvent commit;
     commit.setCommitString(text);
     QCoreApplication::sendEvent(box, &commit);
+}
+
+void ProgramHarness::retype(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    QTest::keySequence(box, QKeySequence::SelectAll);
+    QTest::keyClick(box, Qt::Key_Delete);
+    type(box, text);
+}
+
+QLineEdit *ProgramHarness::field(QWidget *window, int slot)
+{
+    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
+}
+
+QPushButton *ProgramHarness::applyButton(QWidget *window)
+{
+    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
 }
 
 void ProgramHarness::click(QWidget *control)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 class ProgramHarness {
@@ -43,6 +44,12 @@ public:
     static void type(QLineEdit *box, const QString &text);
     static void commitInputMethodText(QLineEdit *box, const QString &text);
     static void click(QWidget *control);
+    // Selects all of a field and types the text in its place.
+    static void retype(QLineEdit *box, const QString &text);
+
+    // The six fields and the apply button of an editing window.
+    static QLineEdit *field(QWidget *window, int slot);
+    static QPushButton *applyButton(QWidget *window);
 
     // Chooses a menu command of the entry window that shows a window
     // modally, and runs `inside` once that window is up. Whatever is still

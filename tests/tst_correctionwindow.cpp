@@ -23,24 +23,6 @@ const QString kCorrection = QStringLiteral("frmTeisei");
 const QString kRevision = QStringLiteral("mnuRevision");
 constexpr int kMax = 2147483647;
 
-QLineEdit *field(QWidget *window, int slot)
-{
-    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
-}
-
-QPushButton *applyButton(QWidget *window)
-{
-    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
-}
-
-void retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    QTest::keySequence(box, QKeySequence::SelectAll);
-    QTest::keyClick(box, Qt::Key_Delete);
-    ProgramHarness::type(box, text);
-}
-
 QStringList entryTotals(ProgramHarness &program)
 {
     QStringList captions;
@@ -53,7 +35,7 @@ QStringList fieldTexts(QWidget *window)
 {
     QStringList texts;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        texts << field(window, slot)->text();
+        texts << ProgramHarness::field(window, slot)->text();
     return texts;
 }
 
@@ -103,20 +85,20 @@ void TestCorrectionWindow::designMatchesLayout()
         QCOMPARE(window->windowTitle(), QStringLiteral("訂正"));
         QCOMPARE(window->size(), QSize(190, 260));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(field(window, 0)->geometry(), QRect(72, 16, 105, 27));
-        QCOMPARE(field(window, 5)->geometry(), QRect(72, 176, 105, 27));
-        QCOMPARE(field(window, 2)->maxLength(), 20);
-        QCOMPARE(field(window, 2)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        QCOMPARE(applyButton(window)->geometry(), QRect(72, 216, 105, 33));
-        QCOMPARE(applyButton(window)->text(), QStringLiteral("訂正(&K)"));
-        QCOMPARE(applyButton(window)->font().weight(), QFont::Bold);
-        QVERIFY(applyButton(window)->isDefault());
+        QCOMPARE(ProgramHarness::field(window, 0)->geometry(), QRect(72, 16, 105, 27));
+        QCOMPARE(ProgramHarness::field(window, 5)->geometry(), QRect(72, 176, 105, 27));
+        QCOMPARE(ProgramHarness::field(window, 2)->maxLength(), 20);
+        QCOMPARE(ProgramHarness::field(window, 2)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(ProgramHarness::applyButton(window)->geometry(), QRect(72, 216, 105, 33));
+        QCOMPARE(ProgramHarness::applyButton(window)->text(), QStringLiteral("訂正(&K)"));
+        QCOMPARE(ProgramHarness::applyButton(window)->font().weight(), QFont::Bold);
+        QVERIFY(ProgramHarness::applyButton(window)->isDefault());
         QLabel *label = window->findChild<QLabel *>("lblKoumoku_2");
         QCOMPARE(label->text(), QStringLiteral("光熱費"));
         QCOMPARE(label->geometry().right() + 1, 65);
-        QCOMPARE(field(window, 2)->accessibleName(), QStringLiteral("光熱費の合計"));
-        QCOMPARE(window->focusWidget(), field(window, 0));
-        QTest::keyClick(field(window, 0), Qt::Key_Escape);
+        QCOMPARE(ProgramHarness::field(window, 2)->accessibleName(), QStringLiteral("光熱費の合計"));
+        QCOMPARE(window->focusWidget(), ProgramHarness::field(window, 0));
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Escape);
         QVERIFY(window->isVisible());
     }));
 }
@@ -128,7 +110,7 @@ void TestCorrectionWindow::openingShowsStoredTotals()
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
         QCOMPARE(fieldTexts(window), QStringList({"300", "0", "0", "0", "0", "-200"}));
-        QVERIFY(applyButton(window)->isEnabled());
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
     }));
 }
 
@@ -138,9 +120,9 @@ void TestCorrectionWindow::allZeroTotalsLeaveButtonDisabled()
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
         QCOMPARE(fieldTexts(window), QStringList({"0", "0", "0", "0", "0", "0"}));
-        QVERIFY(!applyButton(window)->isEnabled());
-        retype(field(window, 4), "0");
-        QVERIFY(applyButton(window)->isEnabled());
+        QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::retype(ProgramHarness::field(window, 4), "0");
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
     }));
 }
 
@@ -169,9 +151,9 @@ void TestCorrectionWindow::fieldCheck()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [&](QWidget *window) {
-        retype(field(window, slot), text);
-        QCOMPARE(field(window, slot)->text(), text);
-        QCOMPARE(applyButton(window)->isEnabled(), enabled);
+        ProgramHarness::retype(ProgramHarness::field(window, slot), text);
+        QCOMPARE(ProgramHarness::field(window, slot)->text(), text);
+        QCOMPARE(ProgramHarness::applyButton(window)->isEnabled(), enabled);
     }));
     QVERIFY(program.messages.isEmpty());
 }
@@ -181,13 +163,13 @@ void TestCorrectionWindow::oneValidFieldDoesNotHideAnotherInvalid()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        retype(field(window, 1), "x");
-        retype(field(window, 4), "");
-        QVERIFY(!applyButton(window)->isEnabled());
-        ProgramHarness::type(field(window, 4), "7");
-        QVERIFY(!applyButton(window)->isEnabled());
-        retype(field(window, 1), "8");
-        QVERIFY(applyButton(window)->isEnabled());
+        ProgramHarness::retype(ProgramHarness::field(window, 1), "x");
+        ProgramHarness::retype(ProgramHarness::field(window, 4), "");
+        QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::type(ProgramHarness::field(window, 4), "7");
+        QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::retype(ProgramHarness::field(window, 1), "8");
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
     }));
 }
 
@@ -198,13 +180,13 @@ void TestCorrectionWindow::applyingWritesOnceAndShowsTotals()
     QVERIFY(program.start());
     const qsizetype before = program.frame().trace().size();
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        retype(field(window, 0), "300");
-        retype(field(window, 1), "0");
-        retype(field(window, 2), "0");
-        retype(field(window, 3), "0");
-        retype(field(window, 4), "0");
-        retype(field(window, 5), "-200");
-        QTest::keyClick(field(window, 5), Qt::Key_Return);
+        ProgramHarness::retype(ProgramHarness::field(window, 0), "300");
+        ProgramHarness::retype(ProgramHarness::field(window, 1), "0");
+        ProgramHarness::retype(ProgramHarness::field(window, 2), "0");
+        ProgramHarness::retype(ProgramHarness::field(window, 3), "0");
+        ProgramHarness::retype(ProgramHarness::field(window, 4), "0");
+        ProgramHarness::retype(ProgramHarness::field(window, 5), "-200");
+        QTest::keyClick(ProgramHarness::field(window, 5), Qt::Key_Return);
         QVERIFY(!window->isVisible());
     }));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({300, 0, 0, 0, 0, -200}) + "tail");
@@ -222,11 +204,11 @@ void TestCorrectionWindow::accessKeyApplies()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        retype(field(window, 3), "42");
+        ProgramHarness::retype(ProgramHarness::field(window, 3), "42");
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
         const QPointer<QWidget> guard(window);
-        QTest::keyClick(field(window, 3), Qt::Key_K, Qt::AltModifier);
+        QTest::keyClick(ProgramHarness::field(window, 3), Qt::Key_K, Qt::AltModifier);
         // An access key presses the button visibly, after a moment; the
         // window is then unloaded and destroyed.
         QTRY_VERIFY(!guard || !guard->isVisible());
@@ -240,14 +222,14 @@ void TestCorrectionWindow::closeBoxWritesNothing()
     program.writeFile("MD.dat", TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        retype(field(window, 0), "999");
+        ProgramHarness::retype(ProgramHarness::field(window, 0), "999");
         window->close();
     }));
     QVERIFY(!program.frame().isLoaded(kCorrection));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
     QCOMPARE(entryTotals(program), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        QCOMPARE(field(window, 0)->text(), QStringLiteral("10"));
+        QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("10"));
     }));
 }
 
@@ -256,8 +238,8 @@ void TestCorrectionWindow::bookingAfterCorrectionAddsToCorrectedTotals()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
-        retype(field(window, 2), "1000");
-        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+        ProgramHarness::retype(ProgramHarness::field(window, 2), "1000");
+        QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
     }));
     ProgramHarness::click(program.find<QRadioButton>(kEntry, "optKoumoku", 2));
     ProgramHarness::type(program.find<QLineEdit>(kEntry, "txtKingaku"), "234");
@@ -272,8 +254,8 @@ void TestCorrectionWindow::totalsWhoseSumLeaves32BitsAreStored()
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
         for (int slot = 0; slot < kSlotCount; ++slot)
-            retype(field(window, slot), "2147483647");
-        QTest::keyClick(field(window, 0), Qt::Key_Return);
+            ProgramHarness::retype(ProgramHarness::field(window, slot), "2147483647");
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     }));
     QVERIFY(program.messages.isEmpty());
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({kMax, kMax, kMax, kMax, kMax, kMax}));
@@ -286,8 +268,8 @@ void TestCorrectionWindow::saveConvertsEveryFieldBeforeChangingAny()
     program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
     QVERIFY(program.start());
     QWidget *window = program.frame().loadedForm(kCorrection);
-    program.frame().setText(field(window, 0), "100");
-    program.frame().setText(field(window, 3), "abc");
+    program.frame().setText(ProgramHarness::field(window, 0), "100");
+    program.frame().setText(ProgramHarness::field(window, 3), "abc");
     program.frame().run([] { Module1::SaveTeisei(); });
     QCOMPARE(program.endCodes, QList<int>{1});
     QVERIFY(program.lastMessage().contains(QStringLiteral("「abc」")));

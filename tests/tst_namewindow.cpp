@@ -27,24 +27,6 @@ Names designNames()
     return {"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
 }
 
-QLineEdit *field(QWidget *window, int slot)
-{
-    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
-}
-
-QPushButton *applyButton(QWidget *window)
-{
-    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
-}
-
-void retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    QTest::keySequence(box, QKeySequence::SelectAll);
-    QTest::keyClick(box, Qt::Key_Delete);
-    ProgramHarness::type(box, text);
-}
-
 QStringList entryNames(ProgramHarness &program, const QString &control)
 {
     QStringList names;
@@ -126,7 +108,7 @@ void TestNameWindow::startupLoadsNameWindowHidden()
     QVERIFY(trace.indexOf("load frmKoumoku") > trace.indexOf("load frmIO"));
     QVERIFY(trace.indexOf("loaded frmKoumoku") < trace.indexOf("loaded frmIO"));
     QVERIFY(trace.indexOf("show frmIO") > trace.indexOf("loaded frmIO"));
-    QCOMPARE(field(program.frame().loadedForm(kNames), 3)->text(), QStringLiteral("電話代"));
+    QCOMPARE(ProgramHarness::field(program.frame().loadedForm(kNames), 3)->text(), QStringLiteral("電話代"));
 }
 
 void TestNameWindow::unreadableNamesFileStopsStartup_data()
@@ -167,13 +149,13 @@ void TestNameWindow::designMatchesLayout()
         QCOMPARE(window->windowTitle(), QStringLiteral("項目変更"));
         QCOMPARE(window->size(), QSize(121, 241));
         QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
-        QCOMPARE(field(window, 0)->geometry(), QRect(16, 16, 89, 27));
-        QCOMPARE(field(window, 5)->geometry(), QRect(16, 176, 89, 27));
-        QCOMPARE(applyButton(window)->geometry(), QRect(16, 208, 89, 25));
-        QCOMPARE(applyButton(window)->text(), QStringLiteral("変更"));
-        QVERIFY(applyButton(window)->isDefault());
-        QCOMPARE(window->focusWidget(), field(window, 0));
-        QTest::keyClick(field(window, 0), Qt::Key_Escape);
+        QCOMPARE(ProgramHarness::field(window, 0)->geometry(), QRect(16, 16, 89, 27));
+        QCOMPARE(ProgramHarness::field(window, 5)->geometry(), QRect(16, 176, 89, 27));
+        QCOMPARE(ProgramHarness::applyButton(window)->geometry(), QRect(16, 208, 89, 25));
+        QCOMPARE(ProgramHarness::applyButton(window)->text(), QStringLiteral("変更"));
+        QVERIFY(ProgramHarness::applyButton(window)->isDefault());
+        QCOMPARE(window->focusWidget(), ProgramHarness::field(window, 0));
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Escape);
         QVERIFY(window->isVisible());
     }));
 }
@@ -183,14 +165,14 @@ void TestNameWindow::fieldCheckNeedsSixNonEmptyNames()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        QVERIFY(applyButton(window)->isEnabled());
-        retype(field(window, 2), "");
-        QVERIFY(!applyButton(window)->isEnabled());
-        ProgramHarness::type(field(window, 2), "x");
-        QVERIFY(applyButton(window)->isEnabled());
-        retype(field(window, 5), "   ");
-        QVERIFY(applyButton(window)->isEnabled());
-        QTest::keyClick(field(window, 5), Qt::Key_Return);
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::retype(ProgramHarness::field(window, 2), "");
+        QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::type(ProgramHarness::field(window, 2), "x");
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
+        ProgramHarness::retype(ProgramHarness::field(window, 5), "   ");
+        QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
+        QTest::keyClick(ProgramHarness::field(window, 5), Qt::Key_Return);
     }));
     QCOMPARE(NamesFormat::decode(program.readFile("Item.dat")).value(),
              (Names{"食費", "趣味", "x", "電話代", "洗濯代", "   "}));
@@ -201,9 +183,9 @@ void TestNameWindow::renamingSavesAndRedistributes()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        retype(field(window, 0), "外食");
-        retype(field(window, 3), "携帯, 固定");
-        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+        ProgramHarness::retype(ProgramHarness::field(window, 0), "外食");
+        ProgramHarness::retype(ProgramHarness::field(window, 3), "携帯, 固定");
+        QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
     }));
     QVERIFY(!program.frame().isLoaded(kNames));
     const Names renamed{"外食", "趣味", "光熱費", "携帯, 固定", "洗濯代", "その他"};
@@ -212,8 +194,8 @@ void TestNameWindow::renamingSavesAndRedistributes()
     QCOMPARE(entryNames(program, "optKoumoku"), toList(renamed));
     QVERIFY(program.messages.isEmpty());
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        QCOMPARE(field(window, 0)->text(), QStringLiteral("外食"));
-        QCOMPARE(field(window, 3)->text(), QStringLiteral("携帯, 固定"));
+        QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("外食"));
+        QCOMPARE(ProgramHarness::field(window, 3)->text(), QStringLiteral("携帯, 固定"));
     }));
 }
 
@@ -223,7 +205,7 @@ void TestNameWindow::applyingUnchangedNamesRewritesSameBytes()
     program.writeFile("Item.dat", "a,b,c,d,e,f,g\r\n");
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        QTest::keyClick(field(window, 0), Qt::Key_Return);
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     }));
     QCOMPARE(program.readFile("Item.dat"), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n\"f\"\r\n"));
 }
@@ -234,14 +216,14 @@ void TestNameWindow::closeBoxChangesNothing()
     QVERIFY(program.start());
     const QByteArray before = program.readFile("Item.dat");
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        retype(field(window, 1), "abandoned");
+        ProgramHarness::retype(ProgramHarness::field(window, 1), "abandoned");
         window->close();
     }));
     QVERIFY(!program.frame().isLoaded(kNames));
     QCOMPARE(program.readFile("Item.dat"), before);
     QCOMPARE(entryNames(program, "optKoumoku"), toList(designNames()));
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        QCOMPARE(field(window, 1)->text(), QStringLiteral("趣味"));
+        QCOMPARE(ProgramHarness::field(window, 1)->text(), QStringLiteral("趣味"));
     }));
 }
 
@@ -264,11 +246,11 @@ void TestNameWindow::unstorableNameIsRefused()
     QVERIFY(program.start());
     const QByteArray before = program.readFile("Item.dat");
     QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
-        field(window, slot)->setFocus();
-        field(window, slot)->setText(typed);
-        QTest::mouseClick(applyButton(window), Qt::LeftButton);
+        ProgramHarness::field(window, slot)->setFocus();
+        ProgramHarness::field(window, slot)->setText(typed);
+        QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
         QVERIFY(window->isVisible());
-        QCOMPARE(field(window, slot)->text(), typed);
+        QCOMPARE(ProgramHarness::field(window, slot)->text(), typed);
     }));
     QCOMPARE(program.messages.size(), 1);
     QCOMPARE(program.messages[0].severity, UserMessage::Severity::Warning);
@@ -285,9 +267,9 @@ void TestNameWindow::inputMethodVariantIsStoredAsCodePageCharacter()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        field(window, 5)->setFocus();
-        ProgramHarness::commitInputMethodText(field(window, 5), QStringLiteral("〜"));
-        QTest::keyClick(field(window, 5), Qt::Key_Return);
+        ProgramHarness::field(window, 5)->setFocus();
+        ProgramHarness::commitInputMethodText(ProgramHarness::field(window, 5), QStringLiteral("〜"));
+        QTest::keyClick(ProgramHarness::field(window, 5), Qt::Key_Return);
     }));
     QVERIFY(program.messages.isEmpty());
     QCOMPARE(program.readFile("Item.dat").right(10), QByteArray::fromHex("2282BB82CC91BC8160220D0A").right(10));
@@ -301,8 +283,8 @@ void TestNameWindow::readOnlyNamesFileEndsWithReport()
     const QByteArray before = program.readFile("Item.dat");
     QVERIFY(QFile::setPermissions(program.path("Item.dat"), QFileDevice::ReadOwner));
     program.whileModal(kChange, [](QWidget *window) {
-        retype(field(window, 0), "new");
-        QTest::keyClick(field(window, 0), Qt::Key_Return);
+        ProgramHarness::retype(ProgramHarness::field(window, 0), "new");
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     });
     QCOMPARE(program.endCodes, QList<int>{1});
     QVERIFY2(program.lastMessage().contains(program.path("Item.dat")), qPrintable(program.lastMessage()));
