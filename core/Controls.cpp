@@ -7,6 +7,7 @@ namespace kakeibo::Controls {
 namespace {
 
 const char *const kSizingProperty = "kakeiboLabelSizing";
+const char *const kFigureProperty = "kakeiboFigure";
 
 } // namespace
 
@@ -35,6 +36,7 @@ QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect
     created->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     created->setLineWidth(1);
     created->setMargin(1);
+    created->setProperty(kFigureProperty, true);
     return created;
 }
 
@@ -71,10 +73,32 @@ int captionWidth(const QLabel *label)
            + margins.right() + 2 * label->margin();
 }
 
+// A figure keeps its designed size and font; one too wide for it (a grand
+// total of eleven digits and more, a total of -2147483648) is set in a
+// smaller size so that every digit shows.
+void fitFigure(QLabel *label)
+{
+    const QFont designed = label->window()->font();
+    const int room = label->contentsRect().width() - 2 * label->margin();
+    QFont font = designed;
+    const int needed = QFontMetrics(font).horizontalAdvance(label->text());
+    if (needed > room) {
+        font.setPointSizeF(designed.pointSizeF() * room / needed);
+        while (QFontMetrics(font).horizontalAdvance(label->text()) > room && font.pointSizeF() > 1)
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    if (font != label->font())
+        label->setFont(font);
+}
+
 } // namespace
 
 void fitCaption(QLabel *label)
 {
+    if (label->property(kFigureProperty).toBool()) {
+        fitFigure(label);
+        return;
+    }
     const auto sizing = static_cast<LabelSizing>(label->property(kSizingProperty).toInt());
     if (sizing == LabelSizing::Fixed)
         return;

@@ -25,13 +25,14 @@ QString arrayName(const QString &name, int index);
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
               Qt::Alignment alignment, LabelSizing sizing);
 
-// A label with a thin sunken border, as used for figures.
+// A label with a thin sunken border, as used for figures. A figure keeps
+// its size; one too wide for it is set smaller so that every digit shows.
 QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect);
 
 // A horizontal or vertical rule from one point to the other.
 QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points);
 
-// Re-applies a label's sizing after its caption changed.
+// Re-applies a label's sizing (or a figure's fit) after its caption changed.
 void fitCaption(QLabel *label);
 
 } // namespace kakeibo::Controls

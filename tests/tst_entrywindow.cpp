@@ -95,6 +95,7 @@ private slots:
     void bookingPastRangeIsRefused();
     void grandTotalPast32BitsIsShownInFull();
     void runningSumPast32BitsDoesNotStopBooking();
+    void widestFiguresShowInFull();
     void totalsCarryCategoryInAccessibleName();
     void exitCommandAndCloseBoxEndTheProgram_data();
     void exitCommandAndCloseBoxEndTheProgram();
@@ -440,6 +441,27 @@ void TestEntryWindow::runningSumPast32BitsDoesNotStopBooking()
     QCOMPARE(program.readFile("MD.dat"), image({max, 1, -1, 0, 0, 0}));
     QVERIFY(program.messages.isEmpty());
     QVERIFY(!program.hasEnded());
+}
+
+void TestEntryWindow::widestFiguresShowInFull()
+{
+    ProgramHarness program;
+    const int min = int(-2147483648LL);
+    program.writeFile("MD.dat", image({min, min, min, min, min, min}));
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    QCOMPARE(w.grandTotal()->text(), QStringLiteral("-12884901888"));
+    QList<QLabel *> figures{w.grandTotal()};
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        figures << w.total(slot);
+    for (QLabel *figure : figures) {
+        const int room = figure->contentsRect().width() - 2 * figure->margin();
+        QVERIFY2(figure->fontMetrics().horizontalAdvance(figure->text()) <= room, qPrintable(figure->objectName()));
+        QCOMPARE(figure->width(), 100);
+    }
+    w.book(0, "2147483647");
+    QCOMPARE(w.total(0)->text(), QStringLiteral("-1"));
+    QCOMPARE(w.total(0)->font(), w.window()->font());
 }
 
 void TestEntryWindow::totalsCarryCategoryInAccessibleName()
