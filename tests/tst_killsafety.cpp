@@ -101,7 +101,7 @@ void TestKillSafety::killsLoseNothing()
         target.waitForFinished();
         const QStringList lines = QString::fromUtf8(target.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
         if (round % 10 == 0)
-            QVERIFY2(lines.value(0) == QLatin1String("started"), qPrintable(context + ": " + lines.join('|')));
+            QCOMPARE(lines.value(0), QStringLiteral("started"));
         for (const QString &line : lines)
             QVERIFY2(!line.startsWith("message"), qPrintable(context + ": " + line));
         const QString errors = QString::fromLocal8Bit(target.readAllStandardError());

@@ -42,7 +42,7 @@ void TestSingleInstance::otherDirectoriesRunSideBySide()
     SingleInstance second(two.path());
     QVERIFY(first.claim());
     QVERIFY(second.claim());
-    QVERIFY(InstanceName::forDirectory(one.path()) != InstanceName::forDirectory(two.path()));
+    QCOMPARE_NE(InstanceName::forDirectory(one.path()), InstanceName::forDirectory(two.path()));
 }
 
 void TestSingleInstance::sameDirectoryByAnotherPathIsTheSame()
