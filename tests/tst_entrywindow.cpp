@@ -86,6 +86,7 @@ private slots:
     void bookingsUpdateTotalsAndFile_data();
     void bookingsUpdateTotalsAndFile();
     void bookingResetsTheWindow();
+    void bookingIntoUnknownSlotStillShowsAndWrites();
     void enterBooksOnlyWhileEnabled();
     void escapeDoesNothing();
     void startupShowsStoredTotals();
@@ -310,6 +311,19 @@ void TestEntryWindow::bookingResetsTheWindow()
     QVERIFY(!w.input()->isEnabled());
     ProgramHarness::type(w.amount(), "5");
     QVERIFY(!w.input()->isEnabled());
+}
+
+void TestEntryWindow::bookingIntoUnknownSlotStillShowsAndWrites()
+{
+    ProgramHarness program;
+    program.writeFile("MD.dat", image({1, 2, 3, 4, 5, 6}));
+    QVERIFY(program.start());
+    program.writeFile("MD.dat", QByteArray());
+    program.frame().run([] { Module1::AddKingaku(100, 6); });
+    QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));
+    QCOMPARE(program.readFile("MD.dat"), image({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(EntryWindow(program).grandTotal()->text(), QStringLiteral("21"));
+    QVERIFY(program.messages.isEmpty());
 }
 
 void TestEntryWindow::enterBooksOnlyWhileEnabled()
