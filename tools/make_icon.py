@@ -39,15 +39,11 @@ def picture():
     return ["".join(row) for row in grid]
 
 
-def rows():
-    return picture()
-
-
 def icon_bytes():
-    picture = rows()
+    rows = picture()
     xor = bytearray()
     mask = bytearray()
-    for line in reversed(picture):  # bitmaps run bottom-up
+    for line in reversed(rows):  # bitmaps run bottom-up
         for x in range(0, 32, 2):
             hi, lo = (0 if c == "." else int(c, 16) for c in line[x:x + 2])
             xor.append(hi << 4 | lo)
