@@ -2,6 +2,8 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 namespace kakeibo::Controls {
 namespace {
@@ -13,7 +15,26 @@ const char *const kFigureProperty = "kakeiboFigure";
 
 QString arrayName(const QString &name, int index)
 {
-    return name + QLatin1Char('_') + QString::number(index);
+    return index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
+}
+
+QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
+                           const QString &accessibleName, const TwipsRect &rect)
+{
+    auto *created = new QPushButton(caption, parent);
+    created->setObjectName(objectName);
+    created->setAccessibleName(accessibleName);
+    created->setGeometry(toPixels(rect));
+    created->setDefault(true);
+    return created;
+}
+
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect)
+{
+    auto *created = new QLineEdit(text, parent);
+    created->setObjectName(objectName);
+    created->setGeometry(toPixels(rect));
+    return created;
 }
 
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,

@@ -9,6 +9,8 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace kakeibo::Controls {
@@ -20,7 +22,15 @@ enum class LabelSizing {
     FitRightFixed,   // widens or narrows to the caption, right edge fixed
 };
 
+// "name_index" for a member of a control array; the plain name for index -1.
 QString arrayName(const QString &name, int index);
+
+// The window's default command button (Enter presses it while enabled).
+QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
+                           const QString &accessibleName, const TwipsRect &rect);
+
+// A single-line text box holding text.
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect);
 
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
               Qt::Alignment alignment, LabelSizing sizing);

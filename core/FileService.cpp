@@ -147,9 +147,14 @@ void BinaryFile::close()
     m_file.close();
 }
 
+QString BinaryFile::fullPath() const
+{
+    return kakeibo::fullPath(m_file.fileName());
+}
+
 Error BinaryFile::error(Error::Kind kind) const
 {
-    return Error::file(kind, fullPath(m_file.fileName()), m_file.errorString());
+    return Error::file(kind, fullPath(), m_file.errorString());
 }
 
 } // namespace kakeibo

@@ -53,6 +53,9 @@ public:
     std::optional<Error> flush() { return flushToDevice(m_file); }
     void close();
 
+    // The file's full path, as errors name it.
+    QString fullPath() const;
+
     // The error of the last operation, naming this file and the system's reason.
     Error error(Error::Kind kind) const;
 

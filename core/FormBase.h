@@ -23,8 +23,6 @@ class FormBase : public QDialog {
 public:
     FormBase(Frame &frame, const QString &name);
 
-    const QString &formName() const { return m_name; }
-
     // Runs when the window is created, after its design-time controls exist.
     virtual void Form_Load() {}
     // Runs when the window is unloaded (close box or code), before it goes.

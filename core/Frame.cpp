@@ -5,11 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,9 +110,7 @@ void Frame::showModal(const QString &name)
     centre(window);
     window->setWindowModality(Qt::ApplicationModal);
     addTrace(QStringLiteral("show ") + name);
-    const int outerDepth = std::exchange(m_assignmentDepth, 0);
-    window->exec();
-    m_assignmentDepth = outerDepth;
+    runNestedLoop([window] { window->exec(); });
     if (m_ended)
         throw EndSignal{};
 }
@@ -219,8 +214,15 @@ void Frame::show(const UserMessage &message)
                                                                        : QMessageBox::Warning;
     QMessageBox box(icon, kTitle, message.text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("messageBox"));
+    runNestedLoop([&box] { box.exec(); });
+}
+
+// A nested event loop delivers the user's own input: its handlers are
+// outermost, whatever assignment was running when the loop began.
+void Frame::runNestedLoop(const std::function<void()> &loop)
+{
     const int outerDepth = std::exchange(m_assignmentDepth, 0);
-    box.exec();
+    loop();
     m_assignmentDepth = outerDepth;
 }
 
@@ -255,7 +257,7 @@ QString Frame::describe(const Error &error)
 
 QWidget *Frame::findControl(const QString &window, const QString &name, int index)
 {
-    const QString objectName = index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
+    const QString objectName = Controls::arrayName(name, index);
     auto *found = form(window)->findChild<QWidget *>(objectName);
     if (!found)
         throw RuntimeError({Error::Kind::Internal, window + QLatin1Char('.') + objectName,
@@ -331,7 +333,7 @@ QPixmap Frame::loadPicture(const QString &path) const
 
 void Frame::centre(QWidget *window) const
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QScreen *screen = QApplication::primaryScreen();
     if (!screen)
         return;
     QRect area = window->rect();

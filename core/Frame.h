@@ -145,6 +145,7 @@ private:
     void show(const UserMessage &message);
     void finish(int exitCode);
     void report(const Error &error);
+    void runNestedLoop(const std::function<void()> &loop);
     void centre(QWidget *window) const;
 
     QString m_appDir;

@@ -26,7 +26,7 @@ bool mayBeListening(const QString &name)
     Q_UNUSED(name);
     return true;
 #else
-    return QFileInfo(name).exists() || QFileInfo(name).isSymLink();
+    return QFileInfo::exists(name);
 #endif
 }
 

@@ -24,21 +24,12 @@ const QString kNameFields = QStringLiteral("txtKoumoku");
 const QString kCorrectionWindow = QStringLiteral("frmTeisei");
 const QString kTotalFields = QStringLiteral("txtKoumoku");
 
-// The name the user sees on the slot's option button.
-QString categoryName(int slot)
-{
-    if (!KoumokuData[slot].isEmpty())
-        return KoumokuData[slot];
-    auto *option = Frame::current().control<QRadioButton>(kEntryWindow, QStringLiteral("optKoumoku"), slot);
-    return Frame::plainCaption(option->text());
-}
-
 [[noreturn]] void refuseBooking(int slot, int32_t amount)
 {
     throw Refusal(QStringLiteral("「%1」の合計 %2 円に %3 円を加えると、この家計簿で扱える金額の範囲 "
                                  "(-2147483648 ～ 2147483647 円) を超えます。\n\n"
                                  "この金額は入力しませんでした。金額を確かめてください。")
-                      .arg(categoryName(slot), Amount::toText(KingakuData[slot]), Amount::toText(amount)));
+                      .arg(KoumokuData[slot], Amount::toText(KingakuData[slot]), Amount::toText(amount)));
 }
 
 QString unstorableText(const NamesFormat::Unstorable &bad)

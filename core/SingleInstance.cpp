@@ -17,9 +17,10 @@ SingleInstance::SingleInstance(const QString &applicationDirectory, QObject *par
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server.nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            // Whatever a later copy sends asks this one to come forward.
             connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-                if (peer->readAll().contains(kRequest.trimmed()))
-                    emit activationRequested();
+                peer->readAll();
+                emit activationRequested();
                 peer->disconnectFromServer();
             });
         }

@@ -5,9 +5,10 @@
 namespace kakeibo::TotalsFile {
 namespace {
 
-Error withPath(Error error, const BinaryFile &file)
+// The format names no file; the file it was read from or written to.
+Error naming(Error error, const BinaryFile &file)
 {
-    error.subject = file.error(error.kind).subject;
+    error.subject = file.fullPath();
     return error;
 }
 
@@ -20,7 +21,7 @@ Expected<TotalsFormat::Totals> load(const QString &path)
         return *error;
     auto totals = TotalsFormat::read(file.device());
     if (!totals.ok())
-        return withPath(totals.error(), file);
+        return naming(totals.error(), file);
     return totals;
 }
 
@@ -30,7 +31,7 @@ std::optional<Error> save(const QString &path, const TotalsFormat::Totals &total
     if (auto error = file.open())
         return error;
     if (auto error = TotalsFormat::write(file.device(), totals))
-        return withPath(*error, file);
+        return naming(*error, file);
     if (auto error = file.flush())
         return error;
     file.close();

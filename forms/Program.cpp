@@ -26,8 +26,7 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Expose && !m_posted) {
-            m_posted = true;
+        if (event->type() == QEvent::Expose) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
                 if (!m_guard.claim())
@@ -40,7 +39,6 @@ public:
 private:
     Frame &m_frame;
     InstanceGuard &m_guard;
-    bool m_posted = false;
 };
 
 } // namespace

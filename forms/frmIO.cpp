@@ -83,21 +83,16 @@ void frmIO::createControls()
     client->setAccessibleName(QStringLiteral("入力と合計"));
     client->setGeometry(QRect(QPoint(0, m_menuBar->height()), toPixels(kClient)));
 
-    cmdInput = new QPushButton(QStringLiteral("入力"), client);
-    cmdInput->setObjectName(QStringLiteral("cmdInput"));
-    cmdInput->setAccessibleName(QStringLiteral("入力"));
+    cmdInput = Controls::defaultButton(client, QStringLiteral("cmdInput"), QStringLiteral("入力"),
+                                       QStringLiteral("入力"), kCmdInput);
     cmdInput->setFont(Fonts::reisho());
-    cmdInput->setGeometry(toPixels(kCmdInput));
     cmdInput->setEnabled(false);
-    cmdInput->setDefault(true);
 
     createTotalsFrame(client);
     createCategoryFrame(client);
 
-    txtKingaku = new QLineEdit(client);
-    txtKingaku->setObjectName(QStringLiteral("txtKingaku"));
+    txtKingaku = Controls::textBox(client, QStringLiteral("txtKingaku"), QString(), kTxtKingaku);
     txtKingaku->setAccessibleName(QStringLiteral("金額"));
-    txtKingaku->setGeometry(toPixels(kTxtKingaku));
 
     Line1 = Controls::line(client, QStringLiteral("Line1"), kLine1);
     Label1 = Controls::label(client, QStringLiteral("Label1"), QStringLiteral("金額"), kLabel1, Qt::AlignLeft,

@@ -20,17 +20,12 @@ frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, kName)
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = new QPushButton(QStringLiteral("変更"), this);
-    cmdTeisei->setObjectName(QStringLiteral("cmdTeisei"));
-    cmdTeisei->setAccessibleName(QStringLiteral("変更"));
-    cmdTeisei->setGeometry(toPixels(kCmdTeisei));
-    cmdTeisei->setDefault(true);
+    cmdTeisei = Controls::defaultButton(this, QStringLiteral("cmdTeisei"), QStringLiteral("変更"),
+                                        QStringLiteral("変更"), kCmdTeisei);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        auto *field = new QLineEdit(this);
-        field->setObjectName(Controls::arrayName(QStringLiteral("txtKoumoku"), slot));
-        field->setAccessibleName(QStringLiteral("上から %1 番目の項目名").arg(slot + 1));
-        field->setGeometry(toPixels(kTxtKoumoku[slot]));
-        txtKoumoku[slot] = field;
+        txtKoumoku[slot] = Controls::textBox(this, Controls::arrayName(QStringLiteral("txtKoumoku"), slot),
+                                             QString(), kTxtKoumoku[slot]);
+        txtKoumoku[slot]->setAccessibleName(QStringLiteral("上から %1 番目の項目名").arg(slot + 1));
     }
     setTabOrderList({txtKoumoku[0], txtKoumoku[1], txtKoumoku[2], txtKoumoku[3], txtKoumoku[4], txtKoumoku[5],
                      cmdTeisei});

@@ -22,19 +22,15 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = new QPushButton(QStringLiteral("訂正(&K)"), this);
-    cmdTeisei->setObjectName(QStringLiteral("cmdTeisei"));
-    cmdTeisei->setAccessibleName(QStringLiteral("訂正"));
+    cmdTeisei = Controls::defaultButton(this, QStringLiteral("cmdTeisei"), QStringLiteral("訂正(&K)"),
+                                        QStringLiteral("訂正"), kCmdTeisei);
     cmdTeisei->setFont(Fonts::fixedSys(QFont::Bold));
-    cmdTeisei->setGeometry(toPixels(kCmdTeisei));
     cmdTeisei->setEnabled(false);
-    cmdTeisei->setDefault(true);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        auto *field = new QLineEdit(QStringLiteral("0"), this);
-        field->setObjectName(Controls::arrayName(QStringLiteral("txtKoumoku"), slot));
+        QLineEdit *field = Controls::textBox(this, Controls::arrayName(QStringLiteral("txtKoumoku"), slot),
+                                             QStringLiteral("0"), kTxtKoumoku[slot]);
         field->setAlignment(Qt::AlignRight);
         field->setMaxLength(kFieldMaxLength);
-        field->setGeometry(toPixels(kTxtKoumoku[slot]));
         txtKoumoku[slot] = field;
     }
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
@@ -45,7 +41,8 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
     }
     setTabOrderList({txtKoumoku[0], txtKoumoku[1], txtKoumoku[2], txtKoumoku[3], txtKoumoku[4], txtKoumoku[5],
                      cmdTeisei});
-    captionChanged(nullptr);
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        updateAccessibleNames(slot);
 
     for (int slot = 0; slot < kSlotCount; ++slot)
         connect(txtKoumoku[slot], &QLineEdit::textChanged, this,
@@ -91,15 +88,19 @@ void frmTeisei::cmdTeisei_Click()
     frame().unload(kName);
 }
 
-// Screen readers speak each field with its category: "食費の合計".
 void frmTeisei::captionChanged(QWidget *control)
 {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (control && control != lblKoumoku[slot])
-            continue;
-        lblKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text());
-        txtKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text() + QStringLiteral("の合計"));
+        if (control == lblKoumoku[slot])
+            updateAccessibleNames(slot);
     }
+}
+
+// Screen readers speak each field with its category: "食費の合計".
+void frmTeisei::updateAccessibleNames(int slot)
+{
+    lblKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text());
+    txtKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text() + QStringLiteral("の合計"));
 }
 
 } // namespace kakeibo

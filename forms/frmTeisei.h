@@ -32,6 +32,7 @@ public:
 private:
     void txtKoumoku_Change(int index);
     void cmdTeisei_Click();
+    void updateAccessibleNames(int slot);
 
     QPushButton *cmdTeisei = nullptr;
     std::array<QLineEdit *, kSlotCount> txtKoumoku{};

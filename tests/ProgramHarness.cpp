@@ -1,6 +1,8 @@
 #include "ProgramHarness.h"
 
+#include "Controls.h"
 #include "Program.h"
+#include "TestFiles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,15 +59,12 @@ QString ProgramHarness::path(const QString &fileName) const
 
 void ProgramHarness::writeFile(const QString &fileName, const QByteArray &bytes) const
 {
-    QFile file(path(fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(fileName));
+    TestFiles::write(path(fileName), bytes);
 }
 
 QByteArray ProgramHarness::readFile(const QString &fileName) const
 {
-    QFile file(path(fileName));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return TestFiles::read(path(fileName));
 }
 
 bool ProgramHarness::start()
@@ -102,7 +101,7 @@ void ProgramHarness::retype(QLineEdit *box, const QString &text)
 
 QLineEdit *ProgramHarness::field(QWidget *window, int slot)
 {
-    return window->findChild<QLineEdit *>(QStringLiteral("txtKoumoku_%1").arg(slot));
+    return window->findChild<QLineEdit *>(kakeibo::Controls::arrayName(QStringLiteral("txtKoumoku"), slot));
 }
 
 QPushButton *ProgramHarness::applyButton(QWidget *window)

@@ -2,6 +2,7 @@
 // directory, and answers and records what the frame would show the user.
 #pragma once
 
+#include "Controls.h"
 #include "Frame.h"
 
 #include <QTemporaryDir>
@@ -35,9 +36,8 @@ public:
     template <typename T>
     T *find(const QString &window, const QString &name, int index = -1) const
     {
-        const QString objectName = index < 0 ? name : name + QLatin1Char('_') + QString::number(index);
         QWidget *loaded = m_frame->loadedForm(window);
-        return loaded ? loaded->findChild<T *>(objectName) : nullptr;
+        return loaded ? loaded->findChild<T *>(kakeibo::Controls::arrayName(name, index)) : nullptr;
     }
 
     // User input, as the keyboard and mouse deliver it.

@@ -5,6 +5,7 @@
 // in flight, and "Item.dat" one whole set of names, never a mix. The seed
 // and the count come from KAKEIBO_KILL_SEED and KAKEIBO_KILLS.
 #include "NamesFormat.h"
+#include "TestFiles.h"
 #include "TotalsFormat.h"
 
 #include <QDir>
@@ -28,12 +29,6 @@ Names namesOf(QChar set)
     for (int slot = 0; slot < kSlotCount; ++slot)
         names[slot] = set + QString::number(slot);
     return names;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 int envOr(const char *name, int fallback)
@@ -76,12 +71,8 @@ void TestKillSafety::killsLoseNothing()
     QTemporaryDir dir;
     QFile::copy(KAKEIBO_SOURCE_DIR "/app/Icon.ico", dir.filePath("Icon.ico"));
     QFile::copy(KAKEIBO_SOURCE_DIR "/app/Item.dat", dir.filePath("Item.dat"));
-    {
-        QFile file(dir.filePath("MD.dat"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(TotalsFormat::encode({}));
-    }
-    const QByteArray designNames = readAll(dir.filePath("Item.dat"));
+    TestFiles::write(dir.filePath("MD.dat"), TotalsFormat::encode({}));
+    const QByteArray designNames = TestFiles::read(dir.filePath("Item.dat"));
     Model model;
     int changesSeen = 0;
     int killedWhileChanging = 0;
@@ -117,7 +108,7 @@ void TestKillSafety::killsLoseNothing()
         }
         changesSeen += lines.size();
 
-        const QByteArray md = readAll(dir.filePath("MD.dat"));
+        const QByteArray md = TestFiles::read(dir.filePath("MD.dat"));
         QCOMPARE(md.size(), 24);
         const Totals onDisk = TotalsFormat::decode(md);
         const Totals done = model.afterBookings(booked);
@@ -126,15 +117,16 @@ void TestKillSafety::killsLoseNothing()
         if (onDisk == inFlight && onDisk != done)
             ++killedWhileChanging;
 
-        const auto names = NamesFormat::decode(readAll(dir.filePath("Item.dat")));
+        const QByteArray item = TestFiles::read(dir.filePath("Item.dat"));
+        const auto names = NamesFormat::decode(item);
         QVERIFY2(names.ok(), qPrintable(context));
         const QChar other = renamed == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
         const bool whole = names.value() == namesOf(renamed) || names.value() == namesOf(other)
-                           || (renamed == QLatin1Char('D') && readAll(dir.filePath("Item.dat")) == designNames);
+                           || (renamed == QLatin1Char('D') && item == designNames);
         QVERIFY2(whole, qPrintable(context));
 
         model.totals = onDisk;
-        model.names = readAll(dir.filePath("Item.dat")) == designNames ? QLatin1Char('D') : names.value()[0][0];
+        model.names = item == designNames ? QLatin1Char('D') : names.value()[0][0];
     }
     qInfo("changes completed: %d; kills that caught a booking written but not yet reported: %d",
           changesSeen, killedWhileChanging);

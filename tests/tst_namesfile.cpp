@@ -2,6 +2,7 @@
 // rules, the names that cannot be stored, and the atomic replacement that
 // keeps the old file whole when a write fails.
 #include "FailDevice.h"
+#include "TestFiles.h"
 #include "FileService.h"
 #include "NamesFile.h"
 #include "NamesFormat.h"
@@ -27,19 +28,6 @@ QByteArray designFile()
 {
     return QByteArray::fromHex("22904894EF220D0A" "228EEF96A1220D0A" "228CF5944D94EF220D0A"
                                "229364986291E3220D0A" "2290F491F391E3220D0A" "2282BB82CC91BC220D0A");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -224,9 +212,9 @@ void TestNamesFile::saveReplacesTheFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Item.dat");
-    writeAll(path, "\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"seventh\"\r\n");
+    TestFiles::write(path, "\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"old\"\r\n\"seventh\"\r\n");
     QVERIFY(!NamesFile::save(path, designNames()));
-    QCOMPARE(readAll(path), designFile());
+    QCOMPARE(TestFiles::read(path), designFile());
     QCOMPARE(NamesFile::load(path).value(), designNames());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Item.dat"});
 }
@@ -243,7 +231,7 @@ void TestNamesFile::failedWriteLeavesOldFileWhole()
     QFETCH(qint64, accepted);
     QTemporaryDir dir;
     const QString path = dir.filePath("Item.dat");
-    writeAll(path, designFile());
+    TestFiles::write(path, designFile());
     const QByteArray replacement = NamesFormat::encode({"A", "B", "C", "D", "E", "F"});
     // The writer goes through a device that fails after `accepted` bytes, and
     // hands the bytes it took on to the real file, as a full disk would.
@@ -258,7 +246,7 @@ void TestNamesFile::failedWriteLeavesOldFileWhole()
     QCOMPARE(error->kind, Error::Kind::FileWrite);
     QCOMPARE(error->subject, path);
     QCOMPARE(error->reason, QStringLiteral("No space left on device"));
-    QCOMPARE(readAll(path), designFile());
+    QCOMPARE(TestFiles::read(path), designFile());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Item.dat"});
 }
 
@@ -266,13 +254,13 @@ void TestNamesFile::readOnlyFileIsNotReplaced()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("Item.dat");
-    writeAll(path, designFile());
+    TestFiles::write(path, designFile());
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     const auto error = NamesFile::save(path, {"A", "B", "C", "D", "E", "F"});
     QVERIFY(error.has_value());
     QCOMPARE(error->kind, Error::Kind::FileOpen);
     QCOMPARE(error->subject, path);
-    QCOMPARE(readAll(path), designFile());
+    QCOMPARE(TestFiles::read(path), designFile());
 }
 
 QTEST_APPLESS_MAIN(TestNamesFile)

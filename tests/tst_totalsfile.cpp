@@ -1,6 +1,7 @@
 // "MD.dat": the byte image of the six totals, what a read makes of short
 // and long files, and the errors of a failing device or file.
 #include "FailDevice.h"
+#include "TestFiles.h"
 #include "FileService.h"
 #include "TotalsFile.h"
 #include "TotalsFormat.h"
@@ -21,19 +22,6 @@ namespace {
 QByteArray exampleImage()
 {
     return QByteArray::fromHex("2C010000" + QByteArray(32, '0') + "38FFFFFF");
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace
@@ -138,12 +126,12 @@ void TestTotalsFile::saveWritesTwentyFourBytesAndKeepsTail()
     QTemporaryDir dir;
     const QString path = dir.filePath("MD.dat");
     QVERIFY(!TotalsFile::save(path, {300, 0, 0, 0, 0, -200}));
-    QCOMPARE(readAll(path), exampleImage());
+    QCOMPARE(TestFiles::read(path), exampleImage());
 
-    writeAll(path, QByteArray(24, '\x7F') + "tail!!");
+    TestFiles::write(path, QByteArray(24, '\x7F') + "tail!!");
     QCOMPARE(TotalsFile::load(path).value(), TotalsFormat::decode(QByteArray(24, '\x7F')));
     QVERIFY(!TotalsFile::save(path, {300, 0, 0, 0, 0, -200}));
-    QCOMPARE(readAll(path), exampleImage() + "tail!!");
+    QCOMPARE(TestFiles::read(path), exampleImage() + "tail!!");
 }
 
 void TestTotalsFile::directoryInPlaceOfFileIsReported()
@@ -164,7 +152,7 @@ void TestTotalsFile::pathWithDoubleSeparatorNamesTheFile()
     QTemporaryDir dir;
     const QString doubled = dir.path() + "//MD.dat";
     QVERIFY(!TotalsFile::save(doubled, {300, 0, 0, 0, 0, -200}));
-    QCOMPARE(readAll(dir.filePath("MD.dat")), exampleImage());
+    QCOMPARE(TestFiles::read(dir.filePath("MD.dat")), exampleImage());
 }
 
 void TestTotalsFile::fileNumbersAreLowestFree()
