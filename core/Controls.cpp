@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace kakeibo::Controls {
 namespace {
@@ -29,11 +30,35 @@ QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QSt
     return created;
 }
 
-QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect)
+namespace {
+
+// Refuses an edit that would make the text longer than the limit, so that
+// a paste is never cut to fit (a cut "000…05" would read as 0).
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
+
+    State validate(QString &input, int &) const override
+    {
+        return input.size() > m_limit ? Invalid : Acceptable;
+    }
+
+private:
+    int m_limit;
+};
+
+} // namespace
+
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                   int maxLength)
 {
     auto *created = new QLineEdit(text, parent);
     created->setObjectName(objectName);
     created->setGeometry(toPixels(rect));
+    // QLineEdit's own limit (32767 by default) cuts a paste to fit.
+    created->setMaxLength(kNoLimit);
+    if (maxLength != kNoLimit)
+        created->setValidator(new LengthLimit(maxLength, created));
     return created;
 }
 

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <limits>
+
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -29,8 +31,14 @@ QString arrayName(const QString &name, int index);
 QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
                            const QString &accessibleName, const TwipsRect &rect);
 
-// A single-line text box holding text.
-QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect);
+// A text box with no limit holds whatever is typed or pasted, however long.
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+// A single-line text box holding text. It never cuts an edit: an edit
+// (a key, a paste, a drop, an input-method commit) that would take the text
+// past maxLength characters is refused whole, and any other is taken whole.
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                   int maxLength = kNoLimit);
 
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
               Qt::Alignment alignment, LabelSizing sizing);

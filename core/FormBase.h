@@ -27,8 +27,6 @@ public:
     virtual void Form_Load() {}
     // Runs when the window is unloaded (close box or code), before it goes.
     virtual void Form_Unload() {}
-    // A caption was set from code; windows keep accessible names current here.
-    virtual void captionChanged(QWidget *) {}
 
 protected:
     Frame &frame() { return m_frame; }

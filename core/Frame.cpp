@@ -1,9 +1,9 @@
 #include "Frame.h"
 
+#include "Captions.h"
 #include "Controls.h"
 #include "FormBase.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -265,34 +265,31 @@ QWidget *Frame::findControl(const QString &window, const QString &name, int inde
     return found;
 }
 
+// A text written back while the user types must not move the caret: an
+// unchanged text is left alone entirely (caret, selection, undo history),
+// and a changed one keeps the caret before the same characters that
+// followed it, so that typing in the middle of "1234" stays in the middle.
 void Frame::setText(QLineEdit *box, const QString &text)
 {
+    const QString old = box->text();
+    if (old == text)
+        return;
+    const qsizetype charactersAfter = old.size() - box->cursorPosition();
     Assignment assignment(*this);
     box->setText(text);
+    const qsizetype size = box->text().size();
+    box->setCursorPosition(static_cast<int>(std::max<qsizetype>(size - charactersAfter, 0)));
     assignment.rethrowPending();
 }
 
-void Frame::setCaption(QLabel *label, const QString &caption)
+void Frame::setCaption(QWidget *control, const QString &caption)
 {
-    if (label->text() == caption)
+    if (Captions::shownText(control) == caption)
         return;
-    label->setText(caption);
-    Controls::fitCaption(label);
-    captionChanged(label);
-}
-
-void Frame::setCaption(QAbstractButton *button, const QString &caption)
-{
-    if (button->text() == caption)
-        return;
-    button->setText(caption);
-    captionChanged(button);
-}
-
-void Frame::captionChanged(QWidget *control)
-{
-    if (auto *window = qobject_cast<FormBase *>(control->window()))
-        window->captionChanged(control);
+    Captions::setShownText(control, caption);
+    if (auto *label = qobject_cast<QLabel *>(control))
+        Controls::fitCaption(label);
+    Captions::refreshSpokenNames(control);
 }
 
 void Frame::clearOption(QRadioButton *option)
@@ -303,17 +300,6 @@ void Frame::clearOption(QRadioButton *option)
     option->setChecked(false);
     option->setAutoExclusive(true);
     assignment.rethrowPending();
-}
-
-QString Frame::plainCaption(const QString &caption)
-{
-    QString plain;
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size())
-            ++i;
-        plain += caption[i];
-    }
-    return plain;
 }
 
 QPixmap Frame::loadPicture(const QString &path) const

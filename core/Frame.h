@@ -25,8 +25,6 @@
 #include <exception>
 #include <functional>
 
-class QAbstractButton;
-class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QWidget;
@@ -107,14 +105,14 @@ public:
 
     // Assignments from code: a changed text raises the change event before
     // this returns, and an error raised in that handler comes back here.
-    // A caption set to the text it already holds is left alone.
+    // A text set to what it already holds changes nothing, not even the
+    // caret; a changed one keeps the caret before the same characters.
     void setText(QLineEdit *box, const QString &text);
-    void setCaption(QLabel *label, const QString &caption);
-    void setCaption(QAbstractButton *button, const QString &caption);
+    // Shows a caption literally ("&" is no access key here), fits the label
+    // to it and brings the spoken names that depend on it up to date. A
+    // caption set to the text it already shows is left alone.
+    void setCaption(QWidget *control, const QString &caption);
     void clearOption(QRadioButton *option);
-
-    // A caption as the user reads it: "&X" shows "X", "&&" shows "&".
-    static QString plainCaption(const QString &caption);
 
     // Reads a picture file; a missing or unreadable one raises an error.
     QPixmap loadPicture(const QString &path) const;
@@ -141,7 +139,6 @@ private:
     struct EndSignal {};
 
     QWidget *findControl(const QString &window, const QString &name, int index);
-    void captionChanged(QWidget *control);
     void show(const UserMessage &message);
     void finish(int exitCode);
     void report(const Error &error);

@@ -1,6 +1,7 @@
 #include "frmIO.h"
 
 #include "Amount.h"
+#include "Captions.h"
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
@@ -54,9 +55,6 @@ frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
     setTabOrderList({txtKingaku, optKoumoku[0], optKoumoku[1], optKoumoku[2], optKoumoku[3], optKoumoku[4],
                      optKoumoku[5], cmdInput});
     connectHandlers();
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        updateAccessibleNames(slot);
-    captionChanged(lblGoukei);
 }
 
 void frmIO::createMenu()
@@ -118,6 +116,10 @@ void frmIO::createTotalsFrame(QWidget *client)
                                            LabelSizing::FitRightFixed);
     }
     useWindowFont(Frame2);
+    // Screen readers speak each total with its category: "食費 300".
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        Captions::nameAfter(lblKingaku[slot], lblKoumoku[slot], QStringLiteral(" "));
+    Captions::nameAfter(lblGoukei, Label2, QStringLiteral(" "));
 }
 
 // The frames' captions are bold; what stands inside them uses the window font.
@@ -137,6 +139,7 @@ void frmIO::createCategoryFrame(QWidget *client)
         auto *option = new QRadioButton(designName(slot), Frame1);
         option->setObjectName(Controls::arrayName(QStringLiteral("optKoumoku"), slot));
         option->setGeometry(toPixels(kOptKoumoku[slot]));
+        option->setAccessibleName(designName(slot));
         optKoumoku[slot] = option;
     }
     useWindowFont(Frame1);
@@ -232,25 +235,6 @@ void frmIO::cmdInput_Click()
     Module1::AddKingaku(amount, static_cast<int16_t>(slot));
     frame().clearOption(optKoumoku[slot]);
     frame().setText(txtKingaku, QString());
-}
-
-void frmIO::captionChanged(QWidget *control)
-{
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (control == lblKoumoku[slot] || control == optKoumoku[slot] || control == lblKingaku[slot])
-            updateAccessibleNames(slot);
-    }
-    if (control == lblGoukei)
-        lblGoukei->setAccessibleName(Label2->text() + QLatin1Char(' ') + lblGoukei->text());
-}
-
-// Screen readers speak each total with its category: "食費 300".
-void frmIO::updateAccessibleNames(int slot)
-{
-    const QString name = lblKoumoku[slot]->text();
-    lblKoumoku[slot]->setAccessibleName(name);
-    optKoumoku[slot]->setAccessibleName(Frame::plainCaption(optKoumoku[slot]->text()));
-    lblKingaku[slot]->setAccessibleName(name + QLatin1Char(' ') + lblKingaku[slot]->text());
 }
 
 } // namespace kakeibo

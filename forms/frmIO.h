@@ -34,7 +34,6 @@ public:
 
     void Form_Load() override;
     void Form_Unload() override;
-    void captionChanged(QWidget *control) override;
 
 private:
     void createControls();
@@ -53,7 +52,6 @@ private:
     void mnuExit_Click();
     void CheckInput();
     int chosenSlot() const;  // -1 when no category is chosen
-    void updateAccessibleNames(int slot);
 
     QMenuBar *m_menuBar = nullptr;
     QPushButton *cmdInput = nullptr;

@@ -1,6 +1,7 @@
 #include "frmTeisei.h"
 
 #include "Amount.h"
+#include "Captions.h"
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
@@ -28,9 +29,8 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
     cmdTeisei->setEnabled(false);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         QLineEdit *field = Controls::textBox(this, Controls::arrayName(QStringLiteral("txtKoumoku"), slot),
-                                             QStringLiteral("0"), kTxtKoumoku[slot]);
+                                             QStringLiteral("0"), kTxtKoumoku[slot], kFieldMaxLength);
         field->setAlignment(Qt::AlignRight);
-        field->setMaxLength(kFieldMaxLength);
         txtKoumoku[slot] = field;
     }
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
@@ -38,11 +38,11 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
                                            QStringLiteral("食費"), kLblKoumoku[slot], Qt::AlignRight,
                                            Controls::LabelSizing::FitRightFixed);
         lblKoumoku[slot]->setBuddy(txtKoumoku[slot]);
+        // Screen readers speak each field with its category: "食費の合計".
+        Captions::nameAfter(txtKoumoku[slot], lblKoumoku[slot], QStringLiteral("の合計"));
     }
     setTabOrderList({txtKoumoku[0], txtKoumoku[1], txtKoumoku[2], txtKoumoku[3], txtKoumoku[4], txtKoumoku[5],
                      cmdTeisei});
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        updateAccessibleNames(slot);
 
     for (int slot = 0; slot < kSlotCount; ++slot)
         connect(txtKoumoku[slot], &QLineEdit::textChanged, this,
@@ -86,21 +86,6 @@ void frmTeisei::cmdTeisei_Click()
     Module1::SaveTeisei();
     Module1::LoadKingaku();
     frame().unload(kName);
-}
-
-void frmTeisei::captionChanged(QWidget *control)
-{
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (control == lblKoumoku[slot])
-            updateAccessibleNames(slot);
-    }
-}
-
-// Screen readers speak each field with its category: "食費の合計".
-void frmTeisei::updateAccessibleNames(int slot)
-{
-    lblKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text());
-    txtKoumoku[slot]->setAccessibleName(lblKoumoku[slot]->text() + QStringLiteral("の合計"));
 }
 
 } // namespace kakeibo

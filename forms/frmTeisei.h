@@ -27,12 +27,10 @@ public:
 
     void Form_Load() override;
     void Form_Unload() override;
-    void captionChanged(QWidget *control) override;
 
 private:
     void txtKoumoku_Change(int index);
     void cmdTeisei_Click();
-    void updateAccessibleNames(int slot);
 
     QPushButton *cmdTeisei = nullptr;
     std::array<QLineEdit *, kSlotCount> txtKoumoku{};

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QTimer>
 #include <QFile>
@@ -97,6 +98,13 @@ void ProgramHarness::retype(QLineEdit *box, const QString &text)
     QTest::keySequence(box, QKeySequence::SelectAll);
     QTest::keyClick(box, Qt::Key_Delete);
     type(box, text);
+}
+
+void ProgramHarness::repaste(QLineEdit *box, const QString &text)
+{
+    retype(box, QString());
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keySequence(box, QKeySequence::Paste);
 }
 
 QLineEdit *ProgramHarness::field(QWidget *window, int slot)

@@ -46,6 +46,8 @@ public:
     static void click(QWidget *control);
     // Selects all of a field and types the text in its place.
     static void retype(QLineEdit *box, const QString &text);
+    // Empties a field and pastes the text into it with Ctrl+V.
+    static void repaste(QLineEdit *box, const QString &text);
 
     // The six fields and the apply button of an editing window.
     static QLineEdit *field(QWidget *window, int slot);

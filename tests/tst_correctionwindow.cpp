@@ -87,7 +87,6 @@ void TestCorrectionWindow::designMatchesLayout()
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(ProgramHarness::field(window, 0)->geometry(), QRect(72, 16, 105, 27));
         QCOMPARE(ProgramHarness::field(window, 5)->geometry(), QRect(72, 176, 105, 27));
-        QCOMPARE(ProgramHarness::field(window, 2)->maxLength(), 20);
         QCOMPARE(ProgramHarness::field(window, 2)->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         QCOMPARE(ProgramHarness::applyButton(window)->geometry(), QRect(72, 216, 105, 33));
         QCOMPARE(ProgramHarness::applyButton(window)->text(), QStringLiteral("訂正(&K)"));
@@ -130,29 +129,40 @@ void TestCorrectionWindow::fieldCheck_data()
 {
     QTest::addColumn<int>("slot");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("empty") << 0 << "" << false;
-    QTest::newRow("spaces") << 1 << "   " << false;
-    QTest::newRow("not a number") << 2 << "12a" << false;
-    QTest::newRow("fraction") << 3 << "1.5" << false;
-    QTest::newRow("largest") << 4 << "2147483647" << true;
-    QTest::newRow("one above largest") << 4 << "2147483648" << false;
-    QTest::newRow("smallest") << 5 << "-2147483648" << true;
-    QTest::newRow("one below smallest") << 5 << "-2147483649" << false;
-    QTest::newRow("negative") << 0 << "-500" << true;
-    QTest::newRow("full-width") << 1 << "１，０００" << true;
+    QTest::newRow("empty") << 0 << "" << false << "" << false;
+    QTest::newRow("spaces") << 1 << "   " << false << "   " << false;
+    QTest::newRow("not a number") << 2 << "12a" << false << "12a" << false;
+    QTest::newRow("fraction") << 3 << "1.5" << false << "1.5" << false;
+    QTest::newRow("largest") << 4 << "2147483647" << false << "2147483647" << true;
+    QTest::newRow("one above largest") << 4 << "2147483648" << false << "2147483648" << false;
+    QTest::newRow("smallest") << 5 << "-2147483648" << false << "-2147483648" << true;
+    QTest::newRow("one below smallest") << 5 << "-2147483649" << false << "-2147483649" << false;
+    QTest::newRow("negative") << 0 << "-500" << false << "-500" << true;
+    QTest::newRow("full-width") << 1 << "１，０００" << false << "１，０００" << true;
+    const QString twenty = QString(19, u'0') + u'5';
+    QTest::newRow("paste of twenty characters") << 3 << twenty << true << twenty << true;
+    // Cut to twenty characters, "000…05" would read as 0.
+    QTest::newRow("longer paste refused whole") << 3 << u'0' + twenty << true << "" << false;
 }
 
 void TestCorrectionWindow::fieldCheck()
 {
     QFETCH(int, slot);
     QFETCH(QString, text);
+    QFETCH(bool, pasted);
+    QFETCH(QString, shown);
     QFETCH(bool, enabled);
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(kRevision, [&](QWidget *window) {
-        ProgramHarness::retype(ProgramHarness::field(window, slot), text);
-        QCOMPARE(ProgramHarness::field(window, slot)->text(), text);
+        if (pasted)
+            ProgramHarness::repaste(ProgramHarness::field(window, slot), text);
+        else
+            ProgramHarness::retype(ProgramHarness::field(window, slot), text);
+        QCOMPARE(ProgramHarness::field(window, slot)->text(), shown);
         QCOMPARE(ProgramHarness::applyButton(window)->isEnabled(), enabled);
     }));
     QVERIFY(program.messages.isEmpty());

@@ -81,6 +81,10 @@ private slots:
     void fontsAreNearestInstalledFaces();
     void amountCheck_data();
     void amountCheck();
+    void editingInTheMiddleKeepsTheCaret_data();
+    void editingInTheMiddleKeepsTheCaret();
+    void pastedAmountIsTakenWhole_data();
+    void pastedAmountIsTakenWhole();
     void categoryAfterAmountEnablesInput();
     void inputMethodTextIsRenderedWhenCommitted();
     void bookingsUpdateTotalsAndFile_data();
@@ -229,6 +233,86 @@ void TestEntryWindow::amountCheck()
     QCOMPARE(w.amount()->text(), shown);
     QCOMPARE(w.input()->isEnabled(), enabled);
     QVERIFY(program.messages.isEmpty());
+}
+
+void TestEntryWindow::editingInTheMiddleKeepsTheCaret_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("caret");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("inserted");  // empty: the Delete key
+    QTest::addColumn<bool>("inputMethod");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("caretAfter");
+    QTest::newRow("insert at the start") << "1234" << 0 << 0 << "56" << false << "561234" << 2;
+    QTest::newRow("insert in the middle") << "1234" << 2 << 0 << "0" << false << "12034" << 3;
+    QTest::newRow("delete in the middle") << "12345" << 2 << 0 << "" << false << "1245" << 2;
+    QTest::newRow("type over a selection") << "1234" << 1 << 2 << "9" << false << "194" << 2;
+    QTest::newRow("input method in the middle") << "1234" << 1 << 0 << "５６" << true << "156234" << 3;
+    QTest::newRow("separator rendered away") << "1234" << 1 << 0 << "," << false << "1234" << 1;
+    QTest::newRow("leading zeros rendered away") << "7" << 0 << 0 << "00" << false << "7" << 0;
+}
+
+// The amount check writes the rendered text back after every keystroke;
+// the caret must stay where the user is typing.
+void TestEntryWindow::editingInTheMiddleKeepsTheCaret()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, caret);
+    QFETCH(int, selected);
+    QFETCH(QString, inserted);
+    QFETCH(bool, inputMethod);
+    QFETCH(QString, shown);
+    QFETCH(int, caretAfter);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::click(w.option(3));
+    w.amount()->setFocus();
+    ProgramHarness::type(w.amount(), typed);
+    QTest::keyClick(w.amount(), Qt::Key_Home);
+    for (int i = 0; i < caret; ++i)
+        QTest::keyClick(w.amount(), Qt::Key_Right);
+    for (int i = 0; i < selected; ++i)
+        QTest::keyClick(w.amount(), Qt::Key_Right, Qt::ShiftModifier);
+    if (inserted.isEmpty())
+        QTest::keyClick(w.amount(), Qt::Key_Delete);
+    else if (inputMethod)
+        ProgramHarness::commitInputMethodText(w.amount(), inserted);
+    else
+        ProgramHarness::type(w.amount(), inserted);
+    QCOMPARE(w.amount()->text(), shown);
+    QCOMPARE(w.amount()->cursorPosition(), caretAfter);
+    QTest::keyClick(w.amount(), Qt::Key_Return);
+    Totals expected{};
+    expected[3] = shown.toInt();
+    QCOMPARE(program.readFile("MD.dat"), image(expected));
+}
+
+void TestEntryWindow::pastedAmountIsTakenWhole_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("file");
+    const QString zeros(1000000, u'0');
+    QTest::newRow("a million zeros, then 5") << zeros + u'5' << "5" << image({0, 0, 0, 0, 5, 0});
+    QTest::newRow("1, then a million zeros") << u'1' + zeros << u'1' + zeros << QByteArray();
+}
+
+void TestEntryWindow::pastedAmountIsTakenWhole()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, file);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::click(w.option(4));
+    ProgramHarness::repaste(w.amount(), pasted);
+    QCOMPARE(w.amount()->text(), shown);
+    QCOMPARE(w.input()->isEnabled(), !file.isEmpty());
+    QTest::keyClick(w.amount(), Qt::Key_Return);
+    QCOMPARE(program.readFile("MD.dat"), file);
 }
 
 void TestEntryWindow::categoryAfterAmountEnablesInput()

@@ -1,10 +1,14 @@
 // The frame's window services on a small window of the tests' own: implicit
 // load, unload, modal display, change events, the handler wrapper with its
 // error trap, refusal and untrapped-error paths, and the end of the program.
+#include "Captions.h"
 #include "FormBase.h"
 #include "Frame.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
+#include <QRadioButton>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +25,10 @@ public:
     {
         field = new QLineEdit(QStringLiteral("design"), this);
         field->setObjectName(QStringLiteral("txtField"));
+        label = new QLabel(QStringLiteral("design"), this);
+        buddyLabel = new QLabel(QStringLiteral("design"), this);
+        buddyLabel->setBuddy(field);
+        option = new QRadioButton(QStringLiteral("design"), this);
         setClientSize({100, 50});
         setTabOrderList({field});
         connect(field, &QLineEdit::textChanged, this, handler([this] { onChange(); }));
@@ -45,6 +53,9 @@ public:
     }
 
     QLineEdit *field = nullptr;
+    QLabel *label = nullptr;
+    QLabel *buddyLabel = nullptr;
+    QRadioButton *option = nullptr;
     int changes = 0;
 };
 
@@ -83,8 +94,10 @@ private slots:
     void closeBoxUnloadsAndEscapeDoesNot();
     void firstShowFocusesFirstInTabOrder();
     void appFileAppendsNameUnchanged();
-    void plainCaptionDropsAccessKeys_data();
-    void plainCaptionDropsAccessKeys();
+    void captionsAreShownAndSpokenLiterally_data();
+    void captionsAreShownAndSpokenLiterally();
+    void designCaptionsSpeakWithoutAccessKeys_data();
+    void designCaptionsSpeakWithoutAccessKeys();
     void describeNamesFileAndReason();
 };
 
@@ -115,9 +128,13 @@ void TestFrame::sameTextRaisesNoChange()
 {
     Fixture f;
     TestForm *form = f.form();
+    QTest::keyClick(form->field, Qt::Key_X);
+    form->field->setSelection(2, 3);
     const int before = form->changes;
-    f.frame.setText(form->field, "loaded");
+    f.frame.setText(form->field, "loadedx");
     QCOMPARE(form->changes, before);
+    QCOMPARE(form->field->selectedText(), QStringLiteral("ade"));
+    QVERIFY(form->field->isUndoAvailable());
     f.frame.setText(form->field, "other");
     QCOMPARE(form->changes, before + 1);
 }
@@ -240,21 +257,49 @@ void TestFrame::appFileAppendsNameUnchanged()
     QCOMPARE(plain.appFile("Icon.ico"), QStringLiteral("/opt/kakeibo/Icon.ico"));
 }
 
-void TestFrame::plainCaptionDropsAccessKeys_data()
+void TestFrame::captionsAreShownAndSpokenLiterally_data()
 {
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("plain");
+    QTest::newRow("none") << "食費";
+    QTest::newRow("ampersand inside") << "R&D";
+    QTest::newRow("double ampersand") << "&&";
+    QTest::newRow("ampersand before a menu key") << "&X";
+    QTest::newRow("trailing ampersand") << "A&";
+}
+
+// A caption set from code is data: on a button, a label that leads to a
+// field and a plain label alike it shows and is spoken as it stands, and no
+// "&" in it becomes an access key.
+void TestFrame::captionsAreShownAndSpokenLiterally()
+{
+    QFETCH(QString, caption);
+    Fixture f;
+    TestForm *form = f.form();
+    for (QWidget *control : QList<QWidget *>{form->option, form->buddyLabel, form->label}) {
+        f.frame.setCaption(control, caption);
+        QCOMPARE(Captions::shownText(control), caption);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), caption);
+    }
+    QCOMPARE(form->label->text(), caption);
+    QCOMPARE(QKeySequence::mnemonic(form->option->text()), QKeySequence());
+    QCOMPARE(QKeySequence::mnemonic(form->buddyLabel->text()), QKeySequence());
+}
+
+void TestFrame::designCaptionsSpeakWithoutAccessKeys_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("spoken");
     QTest::newRow("access key") << "訂正(&R)" << "訂正(R)";
     QTest::newRow("none") << "食費" << "食費";
     QTest::newRow("literal ampersand") << "A&&B" << "A&B";
     QTest::newRow("trailing ampersand") << "A&" << "A&";
 }
 
-void TestFrame::plainCaptionDropsAccessKeys()
+void TestFrame::designCaptionsSpeakWithoutAccessKeys()
 {
     QFETCH(QString, caption);
-    QFETCH(QString, plain);
-    QCOMPARE(Frame::plainCaption(caption), plain);
+    QFETCH(QString, spoken);
+    QCOMPARE(Captions::withoutAccessKeys(caption), spoken);
 }
 
 void TestFrame::describeNamesFileAndReason()

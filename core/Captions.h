@@ -1,0 +1,41 @@
+// What a control shows and what a screen reader says for it.
+//
+// The program's own design captions use "&" to mark an access key
+// ("訂正(&K)"). Everything the program writes into a control at run time
+// (category names, figures, the version) is the user's or the program's
+// data and is shown literally: an "&" in it is escaped for the controls
+// that read access keys, so that "R&D" shows as "R&D" and never competes
+// with the menu's Alt keys.
+//
+// A control's spoken (accessible) name is its shown text, optionally after
+// the shown text of another control it belongs to ("食費 300" for a total
+// after its category label). The names are brought up to date here, in
+// one place, whenever the frame sets a caption.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kakeibo::Captions {
+
+// The text a label, button, group box or text box shows, access keys
+// removed: "訂正(&K)" shows "訂正(K)", "R&&D" shows "R&D".
+QString shownText(const QWidget *control);
+
+// A design caption as a screen reader speaks it: "&X" is "X", "&&" is "&".
+QString withoutAccessKeys(const QString &caption);
+
+// Makes the control show `text` literally; no "&" in it marks an access key.
+void setShownText(QWidget *control, const QString &text);
+
+// The control is spoken as the shown text of `source`, then `joiner`, then
+// its own shown text. A text box's own text is its value, not part of its
+// name, so a field is spoken as its source and joiner alone.
+void nameAfter(QWidget *control, QWidget *source, const QString &joiner);
+
+// Brings up to date the spoken names that depend on what `changed` shows:
+// its own, and those of the controls of its window named after it.
+void refreshSpokenNames(QWidget *changed);
+
+} // namespace kakeibo::Captions
