@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QStringList>
 
 namespace kakeibo::Fonts {
 namespace {
@@ -16,6 +17,14 @@ QFont face(const QString &family, qreal points, QFont::Weight weight)
     QFont font(family);
     font.setPointSizeF(points);
     font.setWeight(weight);
+    return font;
+}
+
+// The designed face first, then the fallback that this machine has.
+QFont designed(const char *designFace, const QString &fallback, qreal points, QFont::Weight weight)
+{
+    QFont font = face(fallback, points, weight);
+    font.setFamilies(QStringList{QString::fromUtf8(designFace), fallback});
     return font;
 }
 
@@ -66,20 +75,19 @@ bool isFixedPitch(const QFont &font)
 
 QFont fixedSys(QFont::Weight weight)
 {
-    return face(fixedFace().family(), kFixedSysPoints, weight);
+    return designed("FixedSys", fixedFace().family(), kFixedSysPoints, weight);
 }
 
 QFont reisho()
 {
     const QFont mincho = face(QStringLiteral("IPAMincho"), kReishoPoints, QFont::Bold);
-    if (isInstalled(mincho, mincho.family()))
-        return mincho;
-    return face(fixedFace().family(), kReishoPoints, QFont::Bold);
+    const QString fallback = isInstalled(mincho, mincho.family()) ? mincho.family() : fixedFace().family();
+    return designed("ＦＡ 隷書Ｍ", fallback, kReishoPoints, QFont::Bold);
 }
 
 QFont proportionalMincho()
 {
-    return face(proportionalMinchoFace().family(), kMinchoPoints, QFont::Normal);
+    return designed("ＭＳ Ｐ明朝", proportionalMinchoFace().family(), kMinchoPoints, QFont::Normal);
 }
 
 } // namespace kakeibo::Fonts

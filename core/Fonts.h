@@ -2,9 +2,10 @@
 //
 // The windows were designed for "FixedSys" (a fixed-pitch face), "ＦＡ 隷書Ｍ"
 // (a clerical-script face, for the booking button) and "ＭＳ Ｐ明朝" (a
-// proportional Mincho). None exists here; each is replaced by the nearest
-// installed face of the same size and weight. Qt reports no Japanese face as
-// fixed pitch, so the pitch is measured from glyph widths.
+// proportional Mincho). Each font asks for its designed face first, so that
+// a machine that has it uses it, and then for the nearest installed face of
+// the same size and weight. Qt reports no Japanese face as fixed pitch, so
+// the pitch of the fallback is measured from glyph widths.
 #pragma once
 
 #include <QFont>

@@ -1,5 +1,6 @@
 #include "Frame.h"
 
+#include "AltKeys.h"
 #include "Captions.h"
 #include "Controls.h"
 #include "FormBase.h"
@@ -50,7 +51,9 @@ private:
     Frame &m_frame;
 };
 
-Frame::Frame(QString applicationDirectory) : m_appDir(std::move(applicationDirectory))
+Frame::Frame(QString applicationDirectory)
+    : m_appDir(std::move(applicationDirectory))
+    , m_altKeys(std::make_unique<AltKeys>(QCoreApplication::instance()))
 {
     g_current = this;
 }

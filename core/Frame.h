@@ -24,6 +24,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 class QLineEdit;
 class QRadioButton;
@@ -31,6 +32,7 @@ class QWidget;
 
 namespace kakeibo {
 
+class AltKeys;
 class FormBase;
 
 // What the user is told: a refusal (the program goes on) or an untrapped
@@ -146,6 +148,7 @@ private:
     void centre(QWidget *window) const;
 
     QString m_appDir;
+    std::unique_ptr<AltKeys> m_altKeys;
     QMap<QString, Factory> m_factories;
     QMap<QString, QPointer<FormBase>> m_forms;
     MessageHook m_messageHook;

@@ -4,6 +4,7 @@
 #include "ProgramHarness.h"
 #include "Version.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QTest>
@@ -60,6 +61,8 @@ void TestAboutWindow::showsIconProductAndVersion()
         QVERIFY(!window->windowIcon().isNull());
         QLabel *version = window->findChild<QLabel *>("lblAbout");
         QCOMPARE(version->text(), QStringLiteral("Version 0.85"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(version)->text(QAccessible::Name),
+                 QStringLiteral("Version 0.85"));
         QCOMPARE(version->x(), 152);
         QVERIFY(version->width() >= version->sizeHint().width());
         QCOMPARE(window->findChild<QLabel *>("Label1")->text(), QStringLiteral("QEN ペルモア"));
@@ -70,6 +73,7 @@ void TestAboutWindow::showsIconProductAndVersion()
         QCOMPARE(icon->pixmap().size(), QSize(32, 32));
         QCOMPARE(icon->geometry(), QRect(16, 16, 32, 32));
         const QFont font = version->font();
+        QCOMPARE(font.families().first(), QStringLiteral("ＭＳ Ｐ明朝"));
         QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPMincho"));
         QCOMPARE(font.pointSizeF(), 11.25);
         QVERIFY(!Fonts::isFixedPitch(font));

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 using namespace kakeibo;
 using Totals = TotalsFormat::Totals;
@@ -85,6 +86,10 @@ private slots:
     void editingInTheMiddleKeepsTheCaret();
     void pastedAmountIsTakenWhole_data();
     void pastedAmountIsTakenWhole();
+    void altLetterIsNeverTyped_data();
+    void altLetterIsNeverTyped();
+    void heldAltKeyOpensItsWindowOnce_data();
+    void heldAltKeyOpensItsWindowOnce();
     void categoryAfterAmountEnablesInput();
     void inputMethodTextIsRenderedWhenCommitted();
     void bookingsUpdateTotalsAndFile_data();
@@ -185,7 +190,10 @@ void TestEntryWindow::fontsAreNearestInstalledFaces()
     const QFont font = w.amount()->font();
     QCOMPARE(font.pointSizeF(), 13.5);
     QVERIFY(Fonts::isFixedPitch(font));
+    QCOMPARE(font.families().first(), QStringLiteral("FixedSys"));
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
+    QCOMPARE(w.input()->font().families().first(), QStringLiteral("ＦＡ 隷書Ｍ"));
+    QCOMPARE(QFontInfo(w.input()->font()).family(), QStringLiteral("IPAMincho"));
     QCOMPARE(program.find<QGroupBox>(kWindow, "Frame1")->font().weight(), QFont::Bold);
     QCOMPARE(w.option(0)->font().weight(), QFont::Normal);
     QCOMPARE(w.input()->font().pointSizeF(), 14.25);
@@ -313,6 +321,79 @@ void TestEntryWindow::pastedAmountIsTakenWhole()
     QCOMPARE(w.input()->isEnabled(), !file.isEmpty());
     QTest::keyClick(w.amount(), Qt::Key_Return);
     QCOMPARE(program.readFile("MD.dat"), file);
+}
+
+void TestEntryWindow::altLetterIsNeverTyped_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Alt+Q, no access key") << int(Qt::Key_Q) << "q";
+    QTest::newRow("Alt+5, a digit") << int(Qt::Key_5) << "5";
+    QTest::newRow("Alt+-, a sign") << int(Qt::Key_Minus) << "-";
+}
+
+void TestEntryWindow::altLetterIsNeverTyped()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::click(w.option(0));
+    ProgramHarness::type(w.amount(), "12");
+    QTest::sendKeyEvent(QTest::Click, w.amount(), Qt::Key(key), text, Qt::AltModifier);
+    QCOMPARE(w.amount()->text(), QStringLiteral("12"));
+    QCOMPARE(program.frame().trace().filter("show").size(), 1);
+}
+
+void TestEntryWindow::heldAltKeyOpensItsWindowOnce_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("firstField");
+    QTest::newRow("Alt+R") << int(Qt::Key_R) << "r" << "frmTeisei" << "0";
+    QTest::newRow("Alt+C") << int(Qt::Key_C) << "c" << "frmKoumoku" << "食費";
+}
+
+// A key held past the keyboard's repeat delay: one press, then repeats,
+// first into the window it opened, then into the entry window again.
+void TestEntryWindow::heldAltKeyOpensItsWindowOnce()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(QString, window);
+    QFETCH(QString, firstField);
+    constexpr int kRepeats = 20;
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryWindow w(program);
+    ProgramHarness::type(w.amount(), "12");
+    const auto hold = [&](QWidget *receiver) {
+        for (int i = 0; i < kRepeats; ++i)
+            QTest::simulateEvent(receiver, true, key, Qt::AltModifier, text, true);
+    };
+    // The press queues the menu command; what runs inside its window is
+    // queued behind it.
+    w.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window()));
+    QTest::simulateEvent(w.amount(), true, key, Qt::AltModifier, text, false);
+    QString fieldAfterRepeats;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            hold(modal->focusWidget());
+            fieldAfterRepeats = ProgramHarness::field(modal, 0)->text();
+            modal->close();
+        }
+    });
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(fieldAfterRepeats, firstField);
+    w.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.window()));
+    hold(w.amount());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(program.frame().trace().count("show " + window), 1);
+    QCOMPARE(w.amount()->text(), QStringLiteral("12"));
 }
 
 void TestEntryWindow::categoryAfterAmountEnablesInput()
