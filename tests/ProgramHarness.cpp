@@ -4,6 +4,7 @@
 #include "Program.h"
 #include "TestFiles.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -105,6 +106,11 @@ void ProgramHarness::repaste(QLineEdit *box, const QString &text)
     retype(box, QString());
     QGuiApplication::clipboard()->setText(text);
     QTest::keySequence(box, QKeySequence::Paste);
+}
+
+QString ProgramHarness::spokenName(QWidget *control)
+{
+    return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
 }
 
 QLineEdit *ProgramHarness::field(QWidget *window, int slot)

@@ -49,6 +49,9 @@ public:
     // Empties a field and pastes the text into it with Ctrl+V.
     static void repaste(QLineEdit *box, const QString &text);
 
+    // What a screen reader says for a control.
+    static QString spokenName(QWidget *control);
+
     // The six fields and the apply button of an editing window.
     static QLineEdit *field(QWidget *window, int slot);
     static QPushButton *applyButton(QWidget *window);

@@ -1,6 +1,7 @@
 // Category names through the whole program: start-up reads "Item.dat" onto
 // the entry window, the category-name window renames, refuses what cannot
 // be stored, and leaves everything as it was when closed with its close box.
+#include "Captions.h"
 #include "Module1.h"
 #include "NamesFormat.h"
 #include "ProgramHarness.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace kakeibo;
 using Names = NamesFormat::Names;
@@ -31,10 +33,7 @@ QStringList entryNames(ProgramHarness &program, const QString &control)
 {
     QStringList names;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (control == QLatin1String("optKoumoku"))
-            names << program.find<QRadioButton>(kEntry, control, slot)->text();
-        else
-            names << program.find<QLabel>(kEntry, control, slot)->text();
+        names << Captions::shownText(program.find<QWidget>(kEntry, control, slot));
     }
     return names;
 }
@@ -64,6 +63,9 @@ private slots:
     void unstorableNameIsRefused();
     void inputMethodVariantIsStoredAsCodePageCharacter();
     void readOnlyNamesFileEndsWithReport();
+    void longNamesPassThroughWhole_data();
+    void longNamesPassThroughWhole();
+    void namesWithAmpersandsShowLiterally();
 };
 
 void TestNameWindow::startupShowsNamesFromFile()
@@ -289,6 +291,87 @@ void TestNameWindow::readOnlyNamesFileEndsWithReport()
     QCOMPARE(program.endCodes, QList<int>{1});
     QVERIFY2(program.lastMessage().contains(program.path("Item.dat")), qPrintable(program.lastMessage()));
     QCOMPARE(program.readFile("Item.dat"), before);
+}
+
+void TestNameWindow::longNamesPassThroughWhole_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("pasted");  // empty: applied unchanged
+    const QString name40001(40001, u'長');
+    const QString name100000(100000, u'長');
+    QTest::newRow("40,001 characters applied unchanged") << name40001 << "";
+    QTest::newRow("renamed to 100,000 characters") << "食費" << name100000;
+    QTest::newRow("renamed back from 100,000 characters") << name100000 << "食費";
+}
+
+// A name has no length limit between the file, the record and the windows.
+void TestNameWindow::longNamesPassThroughWhole()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, pasted);
+    ProgramHarness program;
+    Names names = designNames();
+    names[0] = stored;
+    program.writeFile("Item.dat", NamesFormat::encode(names));
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+        QCOMPARE(ProgramHarness::field(window, 0)->text(), stored);
+        if (!pasted.isEmpty())
+            ProgramHarness::repaste(ProgramHarness::field(window, 0), pasted);
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
+    }));
+    names[0] = pasted.isEmpty() ? stored : pasted;
+    QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode(names));
+    QCOMPARE(Module1::KoumokuData[0], names[0]);
+    QCOMPARE(entryNames(program, "optKoumoku").first(), names[0]);
+}
+
+// A name is the user's text: "&" in it is shown and spoken as typed in every
+// window and never becomes an access key, so the menu's keys still work.
+void TestNameWindow::namesWithAmpersandsShowLiterally()
+{
+    const QStringList typed{"R&D", "&&", "&X", "&R", "A&", "&C"};
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            ProgramHarness::repaste(ProgramHarness::field(window, slot), typed[slot]);
+        QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
+    }));
+    QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode({"R&D", "&&", "&X", "&R", "A&", "&C"}));
+    QCOMPARE(entryNames(program, "lblKoumoku"), typed);
+    QCOMPARE(entryNames(program, "optKoumoku"), typed);
+    QWidget *correction = program.frame().loadedForm("frmTeisei");
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        auto *option = program.find<QRadioButton>(kEntry, "optKoumoku", slot);
+        QCOMPARE(ProgramHarness::spokenName(option), typed[slot]);
+        QCOMPARE(QKeySequence::mnemonic(option->text()), QKeySequence());
+        auto *total = program.find<QLabel>(kEntry, "lblKingaku", slot);
+        QCOMPARE(ProgramHarness::spokenName(total), typed[slot] + " 0");
+        auto *label = correction->findChild<QLabel *>(Controls::arrayName("lblKoumoku", slot));
+        QCOMPARE(Captions::shownText(label), typed[slot]);
+        QCOMPARE(ProgramHarness::spokenName(label), typed[slot]);
+        QCOMPARE(ProgramHarness::spokenName(ProgramHarness::field(correction, slot)), typed[slot] + "の合計");
+    }
+    // The menu's access keys still reach the menu.
+    QWidget *entry = program.frame().loadedForm(kEntry);
+    auto *amount = program.find<QLineEdit>(kEntry, "txtKingaku");
+    entry->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(entry));
+    QTest::keyClick(amount, Qt::Key_R, Qt::AltModifier);
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+        }
+    });
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(opened, QStringLiteral("frmTeisei"));
+    entry->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(entry));
+    QTest::keyClick(amount, Qt::Key_X, Qt::AltModifier);
+    QCOMPARE(program.endCodes, QList<int>{0});
 }
 
 QTEST_MAIN(TestNameWindow)
