@@ -26,6 +26,10 @@ struct Error {
         FileWrite,
         FileFlush,     // the data could not be forced onto the device
         FileFormat,    // the file holds fewer fields than the program needs
+        FileTooLarge,  // the file is larger than any book the program reads
+        BookInUse,     // another copy of the program holds the book
+        BookLock,      // the book could not be locked for this copy
+        DirectoryWrite,  // the directory refused a new file
         Picture,       // a file that is not an image the program can show
         Internal,
     };

@@ -1,5 +1,6 @@
 #include "FileService.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -11,6 +12,9 @@
 #else
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -23,12 +27,23 @@ std::set<int> &numbersInUse()
     return numbers;
 }
 
-QString systemReason()
+// The system's reason for an error code taken at once where it arose, before
+// anything else could overwrite errno.
+QString reasonFor(int code)
 {
 #ifdef Q_OS_WIN
-    return QString::number(GetLastError());
+    return QString::number(code);
 #else
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return QString::fromLocal8Bit(std::strerror(code));
+#endif
+}
+
+int lastErrorCode()
+{
+#ifdef Q_OS_WIN
+    return static_cast<int>(GetLastError());
+#else
+    return errno;
 #endif
 }
 
@@ -47,6 +62,94 @@ std::optional<Error> refuseReadOnly(const QString &path)
     return std::nullopt;
 }
 
+#ifndef Q_OS_WIN
+QString kindOfFile(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("フォルダです");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("名前付きパイプ (FIFO) です");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("ソケットです");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return QStringLiteral("デバイスです");
+    return QStringLiteral("通常のファイルではありません");
+}
+
+// Opens a regular file (or a link to one) into `file`. O_NONBLOCK keeps the
+// open of a FIFO from waiting for a writer; anything but a regular file is
+// then refused, and the descriptor is made blocking again.
+std::optional<Error> openRegular(QFile &file, int flags, QIODevice::OpenMode mode)
+{
+    const QString path = file.fileName();
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int code = errno;
+        const auto kind = code == ENOENT ? Error::Kind::FileNotFound : Error::Kind::FileOpen;
+        return Error::file(kind, fullPath(path), reasonFor(code));
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        const QString reason = kindOfFile(status.st_mode);
+        ::close(fd);
+        return Error::file(Error::Kind::FileOpen, fullPath(path), reason);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return Error::file(Error::Kind::FileOpen, fullPath(path), file.errorString());
+    }
+    return std::nullopt;
+}
+#else
+std::optional<Error> openRegular(QFile &file, int, QIODevice::OpenMode mode)
+{
+    const QFileInfo info(file.fileName());
+    if (info.exists() && !info.isFile())
+        return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()),
+                           QStringLiteral("通常のファイルではありません"));
+    if (!info.exists() && !(mode & QIODevice::WriteOnly))
+        return Error::file(Error::Kind::FileNotFound, fullPath(file.fileName()), {});
+    if (!file.open(mode))
+        return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()), file.errorString());
+    return std::nullopt;
+}
+constexpr int O_RDONLY = 0;
+constexpr int O_RDWR = 0;
+constexpr int O_CREAT = 0;
+#endif
+
+// Reads to the end, refusing at once what grows past maxBytes.
+Expected<QByteArray> readAtMost(QFile &file, const QString &path, qint64 maxBytes)
+{
+    constexpr qint64 kChunk = 1 << 16;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::min(file.size(), maxBytes)));
+    for (;;) {
+        const QByteArray chunk = file.read(kChunk);
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (bytes.size() > maxBytes)
+            return Error::file(Error::Kind::FileTooLarge, fullPath(path),
+                               QStringLiteral("%1 バイトを超えています").arg(maxBytes));
+    }
+    if (file.error() != QFileDevice::NoError)
+        return Error::file(Error::Kind::FileRead, fullPath(path), file.errorString());
+    return bytes;
+}
+
+// What refused a save that could not even start: the file when it exists
+// and may not be written, otherwise the directory that would hold it.
+Error saveRefused(const QString &path, const QString &reason)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isWritable())
+        return Error::file(Error::Kind::FileOpen, fullPath(path), reason);
+    return Error::file(Error::Kind::DirectoryWrite, info.absolutePath(), reason);
+}
+
 } // namespace
 
 std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes)
@@ -61,17 +164,15 @@ std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes)
     return std::nullopt;
 }
 
-Expected<QByteArray> readWholeFile(const QString &path)
+Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const auto kind = QFileInfo::exists(path) ? Error::Kind::FileOpen : Error::Kind::FileNotFound;
-        return Error::file(kind, fullPath(path), file.errorString());
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Error::file(Error::Kind::FileRead, fullPath(path), file.errorString());
-    return bytes;
+    if (auto error = openRegular(file, O_RDONLY, QIODevice::ReadOnly))
+        return *error;
+    if (file.size() > maxBytes)
+        return Error::file(Error::Kind::FileTooLarge, fullPath(path),
+                           QStringLiteral("%1 バイトを超えています").arg(maxBytes));
+    return readAtMost(file, path, maxBytes);
 }
 
 std::optional<Error> replaceAtomically(const QString &path,
@@ -80,8 +181,9 @@ std::optional<Error> replaceAtomically(const QString &path,
     if (auto error = refuseReadOnly(path))
         return error;
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
-        return Error::file(Error::Kind::FileOpen, fullPath(path), file.errorString());
+        return saveRefused(path, file.errorString());
     std::optional<Error> error = write(file);
     if (!error)
         error = flushToDevice(file);
@@ -114,12 +216,14 @@ std::optional<Error> flushToDevice(QFileDevice &file)
 #else
     const bool synced = ::fsync(file.handle()) == 0;
 #endif
-    if (!synced)
-        return Error::file(Error::Kind::FileFlush, file.fileName(), systemReason());
+    if (!synced) {
+        const int code = lastErrorCode();
+        return Error::file(Error::Kind::FileFlush, file.fileName(), reasonFor(code));
+    }
     return std::nullopt;
 }
 
-BinaryFile::BinaryFile(QString path) : m_file(std::move(path)) {}
+BinaryFile::BinaryFile(QString path) : m_path(std::move(path)), m_file(m_path) {}
 
 BinaryFile::~BinaryFile()
 {
@@ -128,9 +232,9 @@ BinaryFile::~BinaryFile()
 
 std::optional<Error> BinaryFile::open()
 {
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return error(Error::Kind::FileOpen);
-    if (auto readOnly = refuseReadOnly(m_file.fileName())) {
+    if (auto refused = openRegular(m_file, O_RDWR | O_CREAT, QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return refused;
+    if (auto readOnly = refuseReadOnly(m_path)) {
         m_file.close();
         return readOnly;
     }
@@ -147,14 +251,84 @@ void BinaryFile::close()
     m_file.close();
 }
 
+std::optional<Error> BinaryFile::flush()
+{
+    std::optional<Error> error = flushToDevice(m_file);
+    if (error)
+        error->subject = fullPath();
+    return error;
+}
+
 QString BinaryFile::fullPath() const
 {
-    return kakeibo::fullPath(m_file.fileName());
+    return kakeibo::fullPath(m_path);
 }
 
 Error BinaryFile::error(Error::Kind kind) const
 {
     return Error::file(kind, fullPath(), m_file.errorString());
 }
+
+#ifndef Q_OS_WIN
+BookLock::BookLock(const QString &directory)
+{
+    const QByteArray native = QFile::encodeName(directory);
+    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        const int code = errno;
+        m_error = Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(code));
+        return;
+    }
+    struct stat status {};
+    ::fstat(fd, &status);
+    m_identity = QStringLiteral("%1:%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        m_state = State::Held;
+        m_handle = fd;
+        return;
+    }
+    const int code = errno;
+    ::close(fd);
+    const bool inUse = code == EWOULDBLOCK;
+    m_state = inUse ? State::HeldByAnotherCopy : State::Failed;
+    m_error = inUse ? Error::file(Error::Kind::BookInUse, fullPath(directory))
+                    : Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(code));
+}
+
+BookLock::~BookLock()
+{
+    if (m_handle >= 0)
+        ::close(int(m_handle));
+}
+#else
+BookLock::BookLock(const QString &directory)
+{
+    const QString native = QDir::toNativeSeparators(fullPath(directory));
+    // Write access to the directory that no later open may share: a second
+    // copy asking for the same meets a sharing violation.
+    const HANDLE handle = CreateFileW(reinterpret_cast<LPCWSTR>(native.utf16()), FILE_WRITE_DATA | FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const int code = lastErrorCode();
+        const bool inUse = code == ERROR_SHARING_VIOLATION;
+        m_state = inUse ? State::HeldByAnotherCopy : State::Failed;
+        m_error = inUse ? Error::file(Error::Kind::BookInUse, fullPath(directory))
+                        : Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(code));
+        return;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    GetFileInformationByHandle(handle, &info);
+    m_identity = QStringLiteral("%1:%2:%3").arg(info.dwVolumeSerialNumber).arg(info.nFileIndexHigh).arg(info.nFileIndexLow);
+    m_state = State::Held;
+    m_handle = reinterpret_cast<qintptr>(handle);
+}
+
+BookLock::~BookLock()
+{
+    if (m_state == State::Held)
+        CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+}
+#endif
 
 } // namespace kakeibo

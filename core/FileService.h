@@ -1,9 +1,13 @@
-// File services: file numbers, the binary file, and forcing data to disk.
+// File services: file numbers, the binary file, forcing data to disk, and
+// the lock that makes one copy of the program the one writer of a book.
 //
 // Every file is opened, used for one operation and closed again before the
 // routine that opened it goes on, so no file stays open while the program
-// waits for the user. This unit is the only one that calls the operating
-// system directly (fsync here, FlushFileBuffers on Windows).
+// waits for the user. Only regular files (or links to them) are read or
+// written: a FIFO, a device or a socket in a data file's place is refused
+// without waiting in the open. This unit is the only one that calls the
+// operating system directly (open, flock and fsync here; CreateFile and
+// FlushFileBuffers on Windows).
 #pragma once
 
 #include "Error.h"
@@ -23,13 +27,18 @@ int freeFileNumber();
 // the device takes no more.
 std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes);
 
-// The whole content of a file; FileNotFound when it does not exist.
-Expected<QByteArray> readWholeFile(const QString &path);
+// The whole content of a regular file of at most maxBytes bytes;
+// FileNotFound when it does not exist, FileOpen when it is no regular file,
+// FileTooLarge when it holds more.
+Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes);
 
 // Replaces a file in one step: write() fills a temporary file in the same
 // directory, which is forced to disk and then renamed over the file. When
 // anything fails the old file stays whole and no temporary file remains.
-// A file whose owner may not write it is not replaced.
+// Where the directory refuses the temporary file but the file itself may be
+// written, the file is rewritten in place instead. A file whose owner may
+// not write it is not replaced. An error names what refused: the file, or
+// the directory when the file could not be created in it.
 std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write);
 
@@ -50,7 +59,7 @@ public:
     std::optional<Error> open();
     QFile &device() { return m_file; }
     int number() const { return m_number; }
-    std::optional<Error> flush() { return flushToDevice(m_file); }
+    std::optional<Error> flush();
     void close();
 
     // The file's full path, as errors name it.
@@ -60,8 +69,37 @@ public:
     Error error(Error::Kind kind) const;
 
 private:
+    QString m_path;
     QFile m_file;
     int m_number = 0;
+};
+
+// The lock that makes this copy the one writer of the book in a directory:
+// an advisory lock on the directory itself (flock; on Windows a handle that
+// shares no write access), held until the object goes or the process ends,
+// so that a crash or a kill releases it. It creates no file. Every path to
+// the directory (a link, a bind mount) and every user meet the same lock.
+class BookLock {
+public:
+    enum class State { Held, HeldByAnotherCopy, Failed };
+
+    explicit BookLock(const QString &directory);
+    ~BookLock();
+    BookLock(const BookLock &) = delete;
+    BookLock &operator=(const BookLock &) = delete;
+
+    State state() const { return m_state; }
+    // Failed: the error, naming the directory and the system's reason.
+    const Error &error() const { return m_error; }
+    // What every path to the directory has in common (device and inode),
+    // to name a channel to the copy that holds the lock.
+    const QString &identity() const { return m_identity; }
+
+private:
+    State m_state = State::Failed;
+    Error m_error;
+    QString m_identity;
+    qintptr m_handle = -1;
 };
 
 } // namespace kakeibo

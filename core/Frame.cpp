@@ -22,12 +22,22 @@ namespace {
 
 Frame *g_current = nullptr;
 
-QString fileAndReason(const Error &error)
+QString pathAndReason(const QString &label, const Error &error)
 {
-    QString text = QStringLiteral("\n\nファイル: %1").arg(error.subject);
+    QString text = QStringLiteral("\n\n%1: %2").arg(label, error.subject);
     if (!error.reason.isEmpty())
         text += QStringLiteral("\n理由: %1").arg(error.reason);
     return text;
+}
+
+QString fileAndReason(const Error &error)
+{
+    return pathAndReason(QStringLiteral("ファイル"), error);
+}
+
+QString folderAndReason(const Error &error)
+{
+    return pathAndReason(QStringLiteral("フォルダ"), error);
 }
 
 } // namespace
@@ -250,6 +260,18 @@ QString Frame::describe(const Error &error)
                + fileAndReason(error) + end;
     case Error::Kind::FileFormat:
         return QStringLiteral("ファイルの内容が正しくありません。") + fileAndReason(error) + end;
+    case Error::Kind::FileTooLarge:
+        return QStringLiteral("ファイルが大きすぎるため読み込みませんでした。") + fileAndReason(error) + end;
+    case Error::Kind::DirectoryWrite:
+        return QStringLiteral("フォルダにファイルを作れませんでした。") + folderAndReason(error) + end;
+    case Error::Kind::BookInUse:
+        return QStringLiteral("この家計簿は、すでに起動している別の家計簿で開かれています。\n"
+                              "同じ家計簿を二つ同時に開くと記帳が失われるため、ここでは開きません。\n"
+                              "開いている方の家計簿をお使いください。")
+               + folderAndReason(error) + end;
+    case Error::Kind::BookLock:
+        return QStringLiteral("この家計簿を一つのプログラムだけで開くための鍵を掛けられませんでした。")
+               + folderAndReason(error) + end;
     case Error::Kind::Picture:
         return QStringLiteral("アイコンを読み込めませんでした。") + fileAndReason(error) + end;
     case Error::Kind::Internal:

@@ -1,14 +1,12 @@
 #include "InstanceGuard.h"
 
-#include "InstanceName.h"
+#include "InstanceChannel.h"
 
 #include <QDir>
 #include <QLibrary>
 
 namespace kakeibo {
 namespace {
-
-using ClaimFunction = bool (*)(const QString &, void (*)(void *), void *);
 
 void activateThunk(void *context)
 {
@@ -17,24 +15,29 @@ void activateThunk(void *context)
 
 } // namespace
 
-InstanceGuard::InstanceGuard(QString applicationDirectory, std::function<void()> activate)
-    : m_appDir(std::move(applicationDirectory)), m_activate(std::move(activate))
+InstanceGuard::InstanceGuard(QString applicationDirectory, QString identity)
+    : m_appDir(std::move(applicationDirectory)), m_identity(std::move(identity))
 {
 }
 
-bool InstanceGuard::mustAskFirst() const
+template <typename Function>
+Function InstanceGuard::resolve(const char *symbol) const
 {
-    return InstanceName::mayBeListening(InstanceName::forDirectory(m_appDir));
-}
-
-bool InstanceGuard::claim()
-{
-    if (m_claimed)
-        return true;
     QLibrary library(QDir(m_appDir).filePath(QStringLiteral("kakeibo_instance")));
-    const auto claimInstance = reinterpret_cast<ClaimFunction>(library.resolve("kakeibo_claim_instance"));
-    m_claimed = !claimInstance || claimInstance(m_appDir, activateThunk, &m_activate);
-    return m_claimed;
+    return reinterpret_cast<Function>(library.resolve(symbol));
+}
+
+bool InstanceGuard::askToComeForward()
+{
+    const auto ask = resolve<InstanceChannel::AskFunction>(InstanceChannel::kAskSymbol);
+    return ask && ask(m_identity);
+}
+
+void InstanceGuard::listen(std::function<void()> activate)
+{
+    m_activate = std::move(activate);
+    if (const auto serve = resolve<InstanceChannel::ListenFunction>(InstanceChannel::kListenSymbol))
+        serve(m_identity, activateThunk, &m_activate);
 }
 
 } // namespace kakeibo

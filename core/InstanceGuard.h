@@ -1,7 +1,10 @@
-// Keeps one copy of the program per application directory, without making
-// every start pay for Qt Network: the guard (SingleInstance, in the library
-// kakeibo_instance beside the program) is loaded before the window only
-// when another copy may be running, and otherwise once the window is up.
+// The program's side of the "come forward" channel (InstanceChannel),
+// without making every start pay for Qt Network: the library
+// kakeibo_instance beside the program is loaded only when a channel is
+// used, by a copy that found the book held by another (to ask it forward)
+// or by the holder once its window is up (to serve). Without the library
+// the book's lock still keeps one writer per book; only the bringing
+// forward is lost.
 #pragma once
 
 #include <QString>
@@ -12,23 +15,24 @@ namespace kakeibo {
 
 class InstanceGuard {
 public:
-    // activate runs whenever a later copy asks this one to come forward.
-    InstanceGuard(QString applicationDirectory, std::function<void()> activate);
+    // identity: the book's identity (BookLock::identity).
+    InstanceGuard(QString applicationDirectory, QString identity);
 
-    // Whether another copy may run on the directory and must be asked first.
-    bool mustAskFirst() const;
+    // Asks the copy that holds the book to bring its window to the front;
+    // false when no copy of this user answers (or the library is missing).
+    bool askToComeForward();
 
-    // Loads the guard and claims the directory: true when this is the only
-    // copy (or the guard library is missing: the book is never locked
-    // away), false when another copy runs and has been asked to come
-    // forward. Claims once; later calls repeat the answer.
-    bool claim();
-    bool claimed() const { return m_claimed; }
+    // Serves the channel for the book this copy holds; activate runs
+    // whenever another copy asks this one to come forward.
+    void listen(std::function<void()> activate);
 
 private:
+    template <typename Function>
+    Function resolve(const char *symbol) const;
+
     QString m_appDir;
+    QString m_identity;
     std::function<void()> m_activate;
-    bool m_claimed = false;
 };
 
 } // namespace kakeibo

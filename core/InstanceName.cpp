@@ -2,31 +2,19 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace kakeibo::InstanceName {
 
-QString forDirectory(const QString &applicationDirectory)
+QString forIdentity(const QString &identity)
 {
-    QString path = QFileInfo(applicationDirectory).canonicalFilePath();
-    if (path.isEmpty())
-        path = QDir::cleanPath(QFileInfo(applicationDirectory).absoluteFilePath());
-    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256).toHex().left(32);
+    const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
     const QString name = QStringLiteral("kakeibo-") + QString::fromLatin1(hash);
 #ifdef Q_OS_WIN
     return name;
 #else
-    return QDir(QDir::tempPath()).filePath(name);
-#endif
-}
-
-bool mayBeListening(const QString &name)
-{
-#ifdef Q_OS_WIN
-    Q_UNUSED(name);
-    return true;
-#else
-    return QFileInfo::exists(name);
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? QString() : QDir(runtime).filePath(name);
 #endif
 }
 

@@ -1,19 +1,15 @@
-// The name of the local socket that keeps one copy of the program per
-// application directory, shared by the guard and its loader.
+// Where the "come forward" channel of a book lives: a socket in the user's
+// private runtime directory (XDG_RUNTIME_DIR, mode 0700, or the private
+// directory Qt makes in its place), named by a hash of the book's identity.
+// Another user can neither see nor place anything there.
 #pragma once
 
 #include <QString>
 
 namespace kakeibo::InstanceName {
 
-// Derived from the canonical path of the application directory: on Unix a
-// socket path in the system's temporary directory (never in the application
-// directory), on Windows a pipe name.
-QString forDirectory(const QString &applicationDirectory);
-
-// Whether a copy may be listening on that name: on Unix its socket file
-// exists (a running copy, or one that was killed); on Windows it cannot be
-// told without asking, so always.
-bool mayBeListening(const QString &name);
+// The socket's full name; empty when the user has no usable runtime
+// directory (the program then runs without the channel).
+QString forIdentity(const QString &identity);
 
 } // namespace kakeibo::InstanceName

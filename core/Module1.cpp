@@ -41,8 +41,14 @@ QString unstorableText(const NamesFormat::Unstorable &bad)
     if (bad.character == QLatin1String("\r") || bad.character == QLatin1String("\n"))
         return QStringLiteral("%1に改行があります。項目名は 1 行で入力してください。").arg(field);
     const uint codePoint = bad.character.toUcs4().value(0);
+    const QString code = QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    if (bad.character.front().category() == QChar::Other_Control)
+        return QStringLiteral("%1に制御文字 (U+%2、タブなど) があります。この文字は項目名に使えません。").arg(field, code);
+    if (bad.character == QStringLiteral("¥"))
+        return QStringLiteral("%1の「¥」(U+00A5) は、項目名のファイルに保存できない文字です "
+                              "(全角の「￥」は使えます)。").arg(field);
     return QStringLiteral("%1の「%2」(U+%3) は、項目名のファイルに保存できない文字です。")
-        .arg(field, bad.character, QString::number(codePoint, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+        .arg(field, bad.character, code);
 }
 
 } // namespace

@@ -8,7 +8,7 @@ namespace kakeibo::NamesFile {
 
 Expected<NamesFormat::Names> load(const QString &path)
 {
-    const auto bytes = readWholeFile(path);
+    const auto bytes = readWholeFile(path, NamesFormat::kMaxFileBytes);
     if (!bytes.ok())
         return bytes.error();
     auto names = NamesFormat::decode(bytes.value());

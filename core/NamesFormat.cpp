@@ -93,7 +93,9 @@ std::optional<Unstorable> findUnstorable(const Names &names)
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const QString &name = names[slot];
         for (const QChar c : name) {
-            if (c == QLatin1Char(kQuote) || c == QLatin1Char(kCR) || c == QLatin1Char(kLF))
+            // Control characters (tab, escape, the line breaks ...) are
+            // stored as no one can see them: a name holds none.
+            if (c == QLatin1Char(kQuote) || c.category() == QChar::Other_Control)
                 return Unstorable{slot, QString(c)};
         }
         if (auto character = Codepage932::firstUnrepresentable(name))

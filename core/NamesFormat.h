@@ -36,6 +36,11 @@ constexpr char kComma = ',';
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 
+// The largest names file the program reads: six names of a million
+// characters each take 12 MiB, a real book a few hundred bytes. A larger
+// file is refused rather than read into memory.
+constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
+
 using Names = std::array<QString, kSlotCount>;
 
 // The text file service for input: the fields of a file, one at a time.
@@ -69,7 +74,8 @@ struct Unstorable {
 // Maps the input-method variants of every name to code page 932's own.
 Names mapInputMethodVariants(const Names &names);
 
-// The first name holding an ASCII double quote, a line break or a character
+// The first name holding an ASCII double quote, a control character (a line
+// break, a tab ...) or a character
 // code page 932 cannot represent; nothing when all six store exactly.
 std::optional<Unstorable> findUnstorable(const Names &names);
 

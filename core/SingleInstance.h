@@ -1,19 +1,21 @@
-// One book, one program: the first copy started on an application directory
-// listens on a local socket whose name is derived from the directory's
-// canonical path; a later copy on the same directory finds it, asks it to
-// bring its window to the front, and ends without touching any file.
-// Nothing is written into the application directory. A socket left behind
-// by a copy that was killed is recognised (nobody answers on it) and taken
-// over. This is the program's one use of Qt Network; it lives in the
-// library kakeibo_instance, which the program loads only when it needs it
-// (InstanceGuard).
+// The "come forward" channel of a book, the program's one use of Qt
+// Network. It lives in the library kakeibo_instance beside the program,
+// which the program loads only when it needs the channel (InstanceGuard).
+//
+// The copy that holds a book's lock serves the channel on a local socket in
+// the user's private runtime directory (InstanceName), created for the user
+// alone; a later copy that finds the lock held asks through it. Both ends
+// trust only a peer of their own user id, so nothing another user runs can
+// receive a request or answer one. The lock, not the channel, decides who
+// owns the book: a socket at the channel's name is only ever replaced by
+// the copy that holds the lock.
 #pragma once
 
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
 
-#include "InstanceName.h"
+class QLocalSocket;
 
 namespace kakeibo {
 
@@ -21,19 +23,24 @@ class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
-    explicit SingleInstance(const QString &applicationDirectory, QObject *parent = nullptr);
+    explicit SingleInstance(const QString &identity, QObject *parent = nullptr);
 
+    // Serves the channel. The caller holds the book's lock, so what lies at
+    // the channel's name was left by a copy that has ended and is replaced.
+    // False when no channel can be offered.
+    bool listen();
 
-    // True when this is the only copy on the directory (and it now listens);
-    // false when another copy runs, which has been asked to come forward.
-    bool claim();
+    // Asks the copy serving the identity's channel to come forward, trying
+    // for up to patienceMs (a copy that has just started may not serve
+    // yet); true once a copy of this user has confirmed the request.
+    static bool ask(const QString &identity, int patienceMs);
 
 signals:
-    // A later copy asked this one to bring its window to the front.
+    // A copy of the same user asked this one to come forward.
     void activationRequested();
 
 private:
-    bool askRunningCopy();
+    void serve(QLocalSocket *peer);
 
     QString m_name;
     QLocalServer m_server;

@@ -1,5 +1,7 @@
 #include "Program.h"
 
+#include "EndSignals.h"
+#include "FileService.h"
 #include "Frame.h"
 #include "InstanceGuard.h"
 #include "Module1.h"
@@ -16,21 +18,18 @@
 namespace kakeibo {
 namespace {
 
-// Claims the application directory for this copy once the entry window has
-// been exposed, so that loading the guard does not delay the window. Should
-// another copy have claimed it in that instant, this one ends quietly: it
-// has written nothing yet.
-class ClaimWhenExposed : public QObject {
+// Serves the "come forward" channel once the entry window has been
+// exposed, so that loading Qt Network does not delay the window.
+class ListenWhenExposed : public QObject {
 public:
-    ClaimWhenExposed(Frame &frame, InstanceGuard &guard) : m_frame(frame), m_guard(guard) {}
+    ListenWhenExposed(Frame &frame, InstanceGuard &guard) : m_frame(frame), m_guard(guard) {}
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::Expose) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
-                if (!m_guard.claim())
-                    m_frame.run([this] { m_frame.end(0); });
+                m_guard.listen([this] { m_frame.bringToFront(frmIO::kName); });
             });
         }
         return false;
@@ -41,19 +40,32 @@ private:
     InstanceGuard &m_guard;
 };
 
+// A start that does not get the book: another copy holds it (asked to come
+// forward, or the user is told when it cannot be reached), or it cannot be
+// locked at all. Nothing is read or written.
+int refuseStart(Frame &frame, const BookLock &lock)
+{
+    if (lock.state() == BookLock::State::HeldByAnotherCopy
+        && InstanceGuard(frame.applicationDirectory(), lock.identity()).askToComeForward())
+        return 0;
+    frame.run([&lock] { throw RuntimeError(lock.error()); });
+    return frame.exitCode();
+}
+
 } // namespace
 
 int runProgram(const QString &applicationDirectory)
 {
     Frame frame(applicationDirectory);
-    InstanceGuard guard(applicationDirectory, [&frame] { frame.bringToFront(frmIO::kName); });
-    if (guard.mustAskFirst() && !guard.claim())
-        return 0;
+    const BookLock lock(applicationDirectory);
+    if (lock.state() != BookLock::State::Held)
+        return refuseStart(frame, lock);
+    const EndSignals endOnSignal([&frame] { frame.run([&frame] { frame.end(0); }); });
     if (!startProgram(frame))
         return frame.exitCode();
-    ClaimWhenExposed claimLater(frame, guard);
-    if (!guard.claimed())
-        frame.loadedForm(frmIO::kName)->windowHandle()->installEventFilter(&claimLater);
+    InstanceGuard guard(applicationDirectory, lock.identity());
+    ListenWhenExposed listenLater(frame, guard);
+    frame.loadedForm(frmIO::kName)->windowHandle()->installEventFilter(&listenLater);
     return QApplication::exec();
 }
 

@@ -3,15 +3,19 @@
 // and leaves every file of the application directory byte for byte as it
 // was, with no half-written file beside them. File permissions only bite
 // for an ordinary user: ctest runs this suite as "nobody" when it is root.
+#include "NamesFormat.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace kakeibo;
 
@@ -22,21 +26,31 @@ enum class Fault {
     TotalsUnreadable,
     TotalsIsDirectory,
     DirectoryNotWritable,
+    NamesGoneDirectoryNotWritable,
     NamesReadOnly,
     NamesUnreadable,
+    NamesIsFifo,
+    NamesIsDevice,
+    NamesTooLarge,
+    TotalsIsFifo,
+    TotalsIsDevice,
     IconUnreadable,
 };
 
 enum class Action { Start, Book, Rename, Correct };
 
-// Every file of the directory with its bytes ("name/" for a directory).
+// Every file of the directory with its bytes ("name/" for a directory,
+// "name|" for anything else that is no regular file, which is not read).
 QMap<QString, QByteArray> snapshot(const QString &dir)
 {
     QMap<QString, QByteArray> files;
-    for (const QFileInfo &entry : QDir(dir).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo &entry : QDir(dir).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden
+                                                          | QDir::NoDotAndDotDot)) {
         QFile file(entry.filePath());
         if (entry.isDir())
             files.insert(entry.fileName() + "/", {});
+        else if (!entry.isFile())
+            files.insert(entry.fileName() + "|", entry.symLinkTarget().toUtf8());
         else
             files.insert(entry.fileName(), file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>");
     }
@@ -51,6 +65,18 @@ void setMode(const QString &path, QFileDevice::Permissions permissions)
 constexpr auto kReadOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 constexpr auto kReadWrite = kReadOnly | QFileDevice::WriteOwner;
 constexpr auto kDirectory = kReadOnly | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+void replaceByFifo(const QString &path)
+{
+    QFile::remove(path);
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+}
+
+void replaceByLink(const QString &path, const QString &target)
+{
+    QFile::remove(path);
+    QVERIFY(QFile::link(target, path));
+}
 
 void inflict(ProgramHarness &program, Fault fault)
 {
@@ -68,11 +94,30 @@ void inflict(ProgramHarness &program, Fault fault)
     case Fault::DirectoryNotWritable:
         setMode(program.path(""), kDirectory);
         break;
+    case Fault::NamesGoneDirectoryNotWritable:
+        QVERIFY(QFile::remove(program.path("Item.dat")));
+        setMode(program.path(""), kDirectory);
+        break;
     case Fault::NamesReadOnly:
         setMode(program.path("Item.dat"), kReadOnly);
         break;
     case Fault::NamesUnreadable:
         setMode(program.path("Item.dat"), QFileDevice::WriteOwner);
+        break;
+    case Fault::NamesIsFifo:
+        replaceByFifo(program.path("Item.dat"));
+        break;
+    case Fault::NamesIsDevice:
+        replaceByLink(program.path("Item.dat"), "/dev/zero");
+        break;
+    case Fault::NamesTooLarge:
+        QVERIFY(QFile::resize(program.path("Item.dat"), NamesFormat::kMaxFileBytes + 1));
+        break;
+    case Fault::TotalsIsFifo:
+        replaceByFifo(program.path("MD.dat"));
+        break;
+    case Fault::TotalsIsDevice:
+        replaceByLink(program.path("MD.dat"), "/dev/zero");
         break;
     case Fault::IconUnreadable:
         setMode(program.path("Icon.ico"), QFileDevice::WriteOwner);
@@ -121,7 +166,8 @@ private slots:
     void initTestCase();
     void faultIsReportedAndNothingIsLost_data();
     void faultIsReportedAndNothingIsLost();
-    void bookingWorksInUnwritableDirectory();
+    void changesWorkInUnwritableDirectory_data();
+    void changesWorkInUnwritableDirectory();
 };
 
 void TestFileFaults::initTestCase()
@@ -146,12 +192,20 @@ void TestFileFaults::faultIsReportedAndNothingIsLost_data()
         << Fault::DirectoryNotWritable << Action::Start << "MD.dat";
     QTest::newRow("Item.dat unreadable, start") << Fault::NamesUnreadable << Action::Start << "Item.dat";
     QTest::newRow("Icon.ico unreadable, start") << Fault::IconUnreadable << Action::Start << "Icon.ico";
+    QTest::newRow("Item.dat a FIFO, start") << Fault::NamesIsFifo << Action::Start << "Item.dat";
+    QTest::newRow("Item.dat a link to /dev/zero, start") << Fault::NamesIsDevice << Action::Start << "Item.dat";
+    QTest::newRow("Item.dat past the size limit, start") << Fault::NamesTooLarge << Action::Start << "Item.dat";
+    QTest::newRow("MD.dat a FIFO, start") << Fault::TotalsIsFifo << Action::Start << "MD.dat";
+    QTest::newRow("MD.dat a link to /dev/zero, start") << Fault::TotalsIsDevice << Action::Start << "MD.dat";
+    QTest::newRow("Item.dat a FIFO, correction") << Fault::NamesIsFifo << Action::Correct << "Item.dat";
+    QTest::newRow("MD.dat a link to /dev/zero, booking") << Fault::TotalsIsDevice << Action::Book << "MD.dat";
     QTest::newRow("MD.dat read-only, booking") << Fault::TotalsReadOnly << Action::Book << "MD.dat";
     QTest::newRow("MD.dat a directory, booking") << Fault::TotalsIsDirectory << Action::Book << "MD.dat";
     QTest::newRow("MD.dat read-only, correction") << Fault::TotalsReadOnly << Action::Correct << "MD.dat";
     QTest::newRow("Item.dat read-only, renaming") << Fault::NamesReadOnly << Action::Rename << "Item.dat";
-    QTest::newRow("directory not writable, renaming")
-        << Fault::DirectoryNotWritable << Action::Rename << "Item.dat";
+    // The directory refuses the new "Item.dat": the report names the directory.
+    QTest::newRow("Item.dat gone, directory not writable, renaming")
+        << Fault::NamesGoneDirectoryNotWritable << Action::Rename << "";
 }
 
 void TestFileFaults::faultIsReportedAndNothingIsLost()
@@ -171,10 +225,14 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
         inflict(program, fault);
     const auto before = snapshot(program.path(""));
 
+    QElapsedTimer timer;
+    timer.start();
     if (atStart)
         QVERIFY(!program.start());
     else
         act(program, action);
+    // A FIFO or a device is refused at once, never waited on.
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
 
     QCOMPARE(program.endCodes, QList<int>{1});
     QCOMPARE(program.messages.size(), 1);
@@ -185,16 +243,32 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
 }
 
-void TestFileFaults::bookingWorksInUnwritableDirectory()
+void TestFileFaults::changesWorkInUnwritableDirectory_data()
 {
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("booking") << Action::Book << "MD.dat" << TotalsFormat::encode({1, 502, 3, 4, 5, 6});
+    QTest::newRow("renaming, in place") << Action::Rename << "Item.dat"
+                                        << NamesFormat::encode({"外食", "趣味", "光熱費", "電話代", "洗濯代", "その他"});
+}
+
+// With writable files in a directory that takes no new file, a booking and
+// a renaming (written in place, without its temporary file) both work.
+void TestFileFaults::changesWorkInUnwritableDirectory()
+{
+    QFETCH(Action, action);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
     ProgramHarness program;
     program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
     setMode(program.path("MD.dat"), kReadWrite);
+    setMode(program.path("Item.dat"), kReadWrite);
     setMode(program.path(""), kDirectory);
     QVERIFY(program.start());
-    act(program, Action::Book);
-    QVERIFY(program.messages.isEmpty());
-    QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({1, 502, 3, 4, 5, 6}));
+    act(program, action);
+    QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
+    QCOMPARE(program.readFile(file), bytes);
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
 }
 

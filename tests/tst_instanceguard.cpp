@@ -1,24 +1,35 @@
-// The loader of the single-instance guard: it asks first only when a copy
-// may be listening on the directory, it claims through the library beside
-// the program, and without that library the book still opens.
+// One writer per book: the lock on the application directory is met by
+// every path to the directory, creates no file, and goes with its holder;
+// the loader of the "come forward" channel asks and serves through the
+// library beside the program, and without it the lock still holds.
+#include "FileService.h"
 #include "InstanceGuard.h"
-#include "InstanceName.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <future>
+
 using namespace kakeibo;
+using namespace std::chrono_literals;
 
 namespace {
 
-// An application directory holding a copy of the guard library.
-QString installGuard(const QTemporaryDir &dir)
+// An application directory holding a copy of the channel's library.
+QString installChannel(const QTemporaryDir &dir)
 {
     const QString library = QStringLiteral(KAKEIBO_INSTANCE_LIBRARY);
     QFile::copy(library, dir.filePath(QFileInfo(library).fileName()));
     return dir.path();
+}
+
+QStringList entries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -27,40 +38,94 @@ class TestInstanceGuard : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstCopyNeedNotAskAndClaims();
-    void laterCopyAsksAndBringsFirstForward();
-    void missingLibraryLeavesTheBookOpen();
+    void everyPathMeetsTheSameLock_data();
+    void everyPathMeetsTheSameLock();
+    void lockGoesWithItsHolder();
+    void lockOnMissingDirectoryFails();
+    void laterCopyBringsTheHolderForward();
+    void missingLibraryReachesNobody();
 };
 
-void TestInstanceGuard::firstCopyNeedNotAskAndClaims()
+void TestInstanceGuard::everyPathMeetsTheSameLock_data()
 {
-    QTemporaryDir dir;
-    InstanceGuard guard(installGuard(dir), [] {});
-    QVERIFY(!guard.mustAskFirst());
-    QVERIFY(guard.claim());
-    QVERIFY(guard.claimed());
-    QVERIFY(InstanceName::mayBeListening(InstanceName::forDirectory(dir.path())));
+    QTest::addColumn<QString>("way");
+    QTest::newRow("same path") << "same";
+    QTest::newRow("through a symbolic link") << "link";
+    QTest::newRow("with ./ and a trailing slash") << "dots";
+    QTest::newRow("relative path") << "relative";
 }
 
-void TestInstanceGuard::laterCopyAsksAndBringsFirstForward()
+void TestInstanceGuard::everyPathMeetsTheSameLock()
+{
+    QFETCH(QString, way);
+    QTemporaryDir dir;
+    QTemporaryDir links;
+    const QString before = QDir::currentPath();
+    QString second = dir.path();
+    if (way == "link") {
+        second = links.filePath("book");
+        QVERIFY(QFile::link(dir.path(), second));
+    } else if (way == "dots") {
+        second = dir.path() + "/./";
+    } else if (way == "relative") {
+        QDir::setCurrent(QFileInfo(dir.path()).absolutePath());
+        second = QFileInfo(dir.path()).fileName();
+    }
+    const BookLock first(dir.path());
+    QCOMPARE(first.state(), BookLock::State::Held);
+    const BookLock other(second);
+    QDir::setCurrent(before);
+    QCOMPARE(other.state(), BookLock::State::HeldByAnotherCopy);
+    QCOMPARE(other.error().kind, Error::Kind::BookInUse);
+    QCOMPARE(other.identity(), first.identity());
+    QCOMPARE(entries(dir.path()), QStringList());
+}
+
+void TestInstanceGuard::lockGoesWithItsHolder()
 {
     QTemporaryDir dir;
+    {
+        const BookLock first(dir.path());
+        QCOMPARE(first.state(), BookLock::State::Held);
+    }
+    const BookLock next(dir.path());
+    QCOMPARE(next.state(), BookLock::State::Held);
+}
+
+void TestInstanceGuard::lockOnMissingDirectoryFails()
+{
+    QTemporaryDir dir;
+    const BookLock lock(dir.filePath("missing"));
+    QCOMPARE(lock.state(), BookLock::State::Failed);
+    QCOMPARE(lock.error().kind, Error::Kind::BookLock);
+    QCOMPARE(lock.error().subject, dir.filePath("missing"));
+    QVERIFY(!lock.error().reason.isEmpty());
+}
+
+void TestInstanceGuard::laterCopyBringsTheHolderForward()
+{
+    QTemporaryDir dir;
+    const BookLock lock(installChannel(dir));
     int broughtForward = 0;
-    InstanceGuard first(installGuard(dir), [&] { ++broughtForward; });
-    QVERIFY(first.claim());
-    InstanceGuard second(dir.path(), [] {});
-    QVERIFY(second.mustAskFirst());
-    QVERIFY(!second.claim());
-    QVERIFY(!second.claimed());
-    QTRY_COMPARE(broughtForward, 1);
+    InstanceGuard holder(dir.path(), lock.identity());
+    holder.listen([&] { ++broughtForward; });
+    auto asked = std::async(std::launch::async, [&] {
+        return InstanceGuard(dir.path(), lock.identity()).askToComeForward();
+    });
+    while (asked.wait_for(10ms) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    QVERIFY(asked.get());
+    QCOMPARE(broughtForward, 1);
 }
 
-void TestInstanceGuard::missingLibraryLeavesTheBookOpen()
+void TestInstanceGuard::missingLibraryReachesNobody()
 {
     QTemporaryDir dir;
-    InstanceGuard guard(dir.path(), [] {});
-    QVERIFY(guard.claim());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    const BookLock lock(dir.path());
+    InstanceGuard guard(dir.path(), lock.identity());
+    guard.listen([] {});
+    QVERIFY(!guard.askToComeForward());
+    QCOMPARE(entries(dir.path()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestInstanceGuard)

@@ -158,6 +158,10 @@ void TestNamesFile::unstorableNamesAreFound_data()
     QTest::newRow("line feed") << with(5, "a\nb") << 5 << "\n";
     QTest::newRow("carriage return") << with(1, "a\rb") << 1 << "\r";
     QTest::newRow("yen sign") << with(3, "¥") << 3 << "¥";
+    QTest::newRow("tab") << with(0, "a\tb") << 0 << "\t";
+    QTest::newRow("escape") << with(2, "\x1b[31m") << 2 << "\x1b";
+    QTest::newRow("bell") << with(4, "x\a") << 4 << "\a";
+    QTest::newRow("C1 control") << with(5, "a\u009Bb") << 5 << "\u009B";
     QTest::newRow("reads back as another character") << with(2, "No\uF86F") << 2 << "\uF86F";
     QTest::newRow("first bad slot wins") << with(1, "😀") << 1 << "😀";
 }

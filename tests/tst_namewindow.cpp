@@ -237,6 +237,9 @@ void TestNameWindow::unstorableNameIsRefused_data()
     QTest::newRow("emoji") << 1 << "趣味😀" << "😀";
     QTest::newRow("outside code page") << 0 << "𠮷野家" << "𠮷";
     QTest::newRow("ascii quote") << 4 << "a\"b" << "\"";
+    QTest::newRow("tab") << 2 << "a\tb" << "U+0009";
+    QTest::newRow("escape") << 3 << "\x1b[0m" << "U+001B";
+    QTest::newRow("yen sign, full-width suggested") << 5 << "100¥" << "￥";
 }
 
 void TestNameWindow::unstorableNameIsRefused()

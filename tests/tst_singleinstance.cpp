@@ -1,82 +1,98 @@
-// One copy of the program per application directory: a second claim on the
-// same directory fails and asks the first to come forward, other
-// directories are independent, and a socket left by a killed copy is taken
-// over.
+// The "come forward" channel: the copy that holds a book serves it, a later
+// copy asks through it and is answered, other books have channels of their
+// own, a socket left by a copy that ended is replaced by the holder, and
+// the channel lives in the user's private runtime directory.
+#include "InstanceName.h"
 #include "SingleInstance.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <chrono>
+#include <future>
+
 using namespace kakeibo;
+using namespace std::chrono_literals;
+
+namespace {
+
+// Asks from another thread, as another process would, while this thread's
+// event loop lets the holder answer.
+bool askWhileServing(const QString &identity, int patienceMs)
+{
+    auto answer = std::async(std::launch::async, [&] { return SingleInstance::ask(identity, patienceMs); });
+    while (answer.wait_for(10ms) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return answer.get();
+}
+
+} // namespace
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
 
 private slots:
-    void secondCopyOnSameDirectoryAsksFirst();
-    void otherDirectoriesRunSideBySide();
-    void sameDirectoryByAnotherPathIsTheSame();
-    void socketOfKilledCopyIsTakenOver();
-    void nothingIsWrittenIntoTheDirectory();
+    void laterCopyAsksTheHolderForward();
+    void otherBooksHaveChannelsOfTheirOwn();
+    void socketLeftByAnEndedCopyIsReplaced();
+    void nobodyServingMeansNotReached();
+    void channelLivesInThePrivateRuntimeDirectory();
 };
 
-void TestSingleInstance::secondCopyOnSameDirectoryAsksFirst()
+void TestSingleInstance::laterCopyAsksTheHolderForward()
 {
-    QTemporaryDir dir;
-    SingleInstance first(dir.path());
-    QVERIFY(first.claim());
-    QSignalSpy asked(&first, &SingleInstance::activationRequested);
-    SingleInstance second(dir.path());
-    QVERIFY(!second.claim());
-    QTRY_COMPARE(asked.count(), 1);
+    SingleInstance holder(QStringLiteral("1:100"));
+    QVERIFY(holder.listen());
+    QSignalSpy asked(&holder, &SingleInstance::activationRequested);
+    QVERIFY(askWhileServing(QStringLiteral("1:100"), 2000));
+    QCOMPARE(asked.count(), 1);
 }
 
-void TestSingleInstance::otherDirectoriesRunSideBySide()
+void TestSingleInstance::otherBooksHaveChannelsOfTheirOwn()
 {
-    QTemporaryDir one;
-    QTemporaryDir two;
-    SingleInstance first(one.path());
-    SingleInstance second(two.path());
-    QVERIFY(first.claim());
-    QVERIFY(second.claim());
-    QCOMPARE_NE(InstanceName::forDirectory(one.path()), InstanceName::forDirectory(two.path()));
+    SingleInstance one(QStringLiteral("1:200"));
+    SingleInstance two(QStringLiteral("1:201"));
+    QVERIFY(one.listen());
+    QVERIFY(two.listen());
+    QSignalSpy askedOne(&one, &SingleInstance::activationRequested);
+    QVERIFY(askWhileServing(QStringLiteral("1:201"), 2000));
+    QCOMPARE(askedOne.count(), 0);
 }
 
-void TestSingleInstance::sameDirectoryByAnotherPathIsTheSame()
+void TestSingleInstance::socketLeftByAnEndedCopyIsReplaced()
 {
-    QTemporaryDir dir;
-    QTemporaryDir links;
-    const QString link = links.filePath("book");
-    QVERIFY(QFile::link(dir.path(), link));
-    QCOMPARE(InstanceName::forDirectory(link), InstanceName::forDirectory(dir.path()));
-    QCOMPARE(InstanceName::forDirectory(dir.path() + "/./"), InstanceName::forDirectory(dir.path()));
+    const QString leftover = InstanceName::forIdentity(QStringLiteral("1:300"));
+    QFile file(leftover);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstance holder(QStringLiteral("1:300"));
+    QVERIFY(holder.listen());
+    QVERIFY(askWhileServing(QStringLiteral("1:300"), 2000));
 }
 
-void TestSingleInstance::socketOfKilledCopyIsTakenOver()
+void TestSingleInstance::nobodyServingMeansNotReached()
 {
-    QTemporaryDir dir;
-    // A killed copy leaves its socket file behind; nobody answers on it.
-    const QString stale = InstanceName::forDirectory(dir.path());
-    QFile leftover(stale);
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
-    SingleInstance restarted(dir.path());
-    QVERIFY(restarted.claim());
-    SingleInstance second(dir.path());
-    QVERIFY(!second.claim());
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!SingleInstance::ask(QStringLiteral("1:400"), 300));
+    QVERIFY(timer.elapsed() < 2000);
 }
 
-void TestSingleInstance::nothingIsWrittenIntoTheDirectory()
+void TestSingleInstance::channelLivesInThePrivateRuntimeDirectory()
 {
-    QTemporaryDir dir;
-    SingleInstance first(dir.path());
-    QVERIFY(first.claim());
-    SingleInstance second(dir.path());
-    QVERIFY(!second.claim());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    const QString name = InstanceName::forIdentity(QStringLiteral("1:500"));
+    const QFileInfo directory(QFileInfo(name).absolutePath());
+    QCOMPARE(directory.absoluteFilePath(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    QCOMPARE(directory.permissions() & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+                                        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther),
+             QFileDevice::Permissions());
+    SingleInstance holder(QStringLiteral("1:500"));
+    QVERIFY(holder.listen());
+    QCOMPARE(QFileInfo(name).permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
+             QFileDevice::Permissions());
 }
 
 QTEST_MAIN(TestSingleInstance)
