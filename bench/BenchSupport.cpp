@@ -22,6 +22,18 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+long long peakResidentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
 QString figures(const std::vector<double> &values)
 {
     const auto [low, high] = std::minmax_element(values.begin(), values.end());

@@ -31,6 +31,9 @@ private:
 
 double median(std::vector<double> values);
 
+// The peak resident memory of this process so far (VmHWM), in KiB.
+long long peakResidentKiB();
+
 // "min median max" in milliseconds.
 QString figures(const std::vector<double> &values);
 

@@ -28,3 +28,11 @@ echo
 "$build/bench/bench_booking" "$work" "$bookings"
 echo
 "$build/bench/bench_growth" "$work" "$repeats" "$largest"
+echo
+# Peak memory of a whole run (start-up, painting, a renaming) with six names
+# of the largest length, beside the same run with six names of 10.
+read -r _ ordinary < <("$build/bench/bench_memory" "$work" 10 2>/dev/null)
+read -r _ long < <("$build/bench/bench_memory" "$work" "$largest" 2>/dev/null)
+awk -v o="$ordinary" -v l="$long" -v n="$largest" 'BEGIN {
+    printf "peak RSS, six names of 10 characters: %.1f MiB; of %d: %.1f MiB\n", o / 1024, n, l / 1024
+    printf "above the ordinary run: %.1f bytes per name character\n", (l - o) * 1024 / (6 * n) }'

@@ -53,6 +53,16 @@ void updateSpokenName(QWidget *control)
 
 } // namespace
 
+QString shownPart(const QString &text)
+{
+    if (text.size() <= kMostShownCharacters)
+        return text;
+    qsizetype cut = kMostShownCharacters;
+    if (text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut) + QChar(u'…');
+}
+
 QString withoutAccessKeys(const QString &caption)
 {
     QString plain;
@@ -73,7 +83,8 @@ QString shownText(const QWidget *control)
 
 void setShownText(QWidget *control, const QString &text)
 {
-    const QString raw = readsAccessKeys(control) ? QString(text).replace(QLatin1Char('&'), QLatin1String("&&")) : text;
+    const QString shown = shownPart(text);
+    const QString raw = readsAccessKeys(control) ? QString(shown).replace(QLatin1Char('&'), QLatin1String("&&")) : shown;
     if (auto *label = qobject_cast<QLabel *>(control))
         label->setText(raw);
     else if (auto *button = qobject_cast<QAbstractButton *>(control))

@@ -7,6 +7,11 @@
 // that read access keys, so that "R&D" shows as "R&D" and never competes
 // with the menu's Alt keys.
 //
+// A caption shows at most kMostShownCharacters characters, then "…": a
+// longer one is wider than any screen, and a label or button lays out all
+// it holds at every paint, so the whole of a long name stays in the record
+// and the rename fields only.
+//
 // A control's spoken (accessible) name is its shown text, optionally after
 // the shown text of another control it belongs to ("食費 300" for a total
 // after its category label). The names are brought up to date here, in
@@ -19,6 +24,12 @@ class QWidget;
 
 namespace kakeibo::Captions {
 
+inline constexpr qsizetype kMostShownCharacters = 1000;
+
+// The part of a text that a caption shows: the text itself, or its first
+// kMostShownCharacters characters and "…".
+QString shownPart(const QString &text);
+
 // The text a label, button, group box or text box shows, access keys
 // removed: "訂正(&K)" shows "訂正(K)", "R&&D" shows "R&D".
 QString shownText(const QWidget *control);
@@ -26,7 +37,8 @@ QString shownText(const QWidget *control);
 // A design caption as a screen reader speaks it: "&X" is "X", "&&" is "&".
 QString withoutAccessKeys(const QString &caption);
 
-// Makes the control show `text` literally; no "&" in it marks an access key.
+// Makes the control show `text` (its shown part) literally; no "&" in it
+// marks an access key.
 void setShownText(QWidget *control, const QString &text);
 
 // The control is spoken as the shown text of `source`, then `joiner`, then

@@ -57,6 +57,10 @@ QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &te
     created->setGeometry(toPixels(rect));
     // QLineEdit's own limit (32767 by default) cuts a paste to fit.
     created->setMaxLength(kNoLimit);
+    // A text box lays out the whole of its text whenever it is set; until
+    // its window is first shown (FormBase) it holds the text without showing
+    // it, so that a hidden window costs no layout of long names.
+    created->setEchoMode(QLineEdit::NoEcho);
     if (maxLength != kNoLimit)
         created->setValidator(new LengthLimit(maxLength, created));
     return created;

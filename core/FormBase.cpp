@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 
 namespace kakeibo {
 
@@ -48,6 +49,8 @@ void FormBase::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (std::exchange(m_shownBefore, true))
         return;
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->setEchoMode(QLineEdit::Normal);
     for (QWidget *control : std::as_const(m_tabOrder)) {
         if (control->isEnabled() && control->focusPolicy() != Qt::NoFocus) {
             control->setFocus(Qt::TabFocusReason);

@@ -309,7 +309,7 @@ void Frame::setText(QLineEdit *box, const QString &text)
 
 void Frame::setCaption(QWidget *control, const QString &caption)
 {
-    if (Captions::shownText(control) == caption)
+    if (Captions::shownText(control) == Captions::shownPart(caption))
         return;
     Captions::setShownText(control, caption);
     if (auto *label = qobject_cast<QLabel *>(control))

@@ -110,9 +110,10 @@ public:
     // A text set to what it already holds changes nothing, not even the
     // caret; a changed one keeps the caret before the same characters.
     void setText(QLineEdit *box, const QString &text);
-    // Shows a caption literally ("&" is no access key here), fits the label
-    // to it and brings the spoken names that depend on it up to date. A
-    // caption set to the text it already shows is left alone.
+    // Shows a caption literally ("&" is no access key here; a very long one
+    // is cut short, Captions::shownPart), fits the label to it and brings
+    // the spoken names that depend on it up to date. A caption set to the
+    // text it already shows is left alone.
     void setCaption(QWidget *control, const QString &caption);
     void clearOption(QRadioButton *option);
 
