@@ -62,6 +62,9 @@ std::optional<Error> refuseReadOnly(const QString &path)
     return std::nullopt;
 }
 
+// How a data file is opened: read, or read and written (created when missing).
+enum class Access { Read, ReadWrite };
+
 #ifndef Q_OS_WIN
 QString kindOfFile(mode_t mode)
 {
@@ -79,10 +82,11 @@ QString kindOfFile(mode_t mode)
 // Opens a regular file (or a link to one) into `file`. O_NONBLOCK keeps the
 // open of a FIFO from waiting for a writer; anything but a regular file is
 // then refused, and the descriptor is made blocking again.
-std::optional<Error> openRegular(QFile &file, int flags, QIODevice::OpenMode mode)
+std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode mode)
 {
     const QString path = file.fileName();
     const QByteArray native = QFile::encodeName(path);
+    const int flags = access == Access::Read ? O_RDONLY : O_RDWR | O_CREAT;
     const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         const int code = errno;
@@ -103,21 +107,18 @@ std::optional<Error> openRegular(QFile &file, int flags, QIODevice::OpenMode mod
     return std::nullopt;
 }
 #else
-std::optional<Error> openRegular(QFile &file, int, QIODevice::OpenMode mode)
+std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode mode)
 {
     const QFileInfo info(file.fileName());
     if (info.exists() && !info.isFile())
         return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()),
                            QStringLiteral("通常のファイルではありません"));
-    if (!info.exists() && !(mode & QIODevice::WriteOnly))
+    if (!info.exists() && access == Access::Read)
         return Error::file(Error::Kind::FileNotFound, fullPath(file.fileName()), {});
     if (!file.open(mode))
         return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()), file.errorString());
     return std::nullopt;
 }
-constexpr int O_RDONLY = 0;
-constexpr int O_RDWR = 0;
-constexpr int O_CREAT = 0;
 #endif
 
 // Reads to the end, refusing at once what grows past maxBytes.
@@ -167,7 +168,7 @@ std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes)
 Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
 {
     QFile file(path);
-    if (auto error = openRegular(file, O_RDONLY, QIODevice::ReadOnly))
+    if (auto error = openRegular(file, Access::Read, QIODevice::ReadOnly))
         return *error;
     if (file.size() > maxBytes)
         return Error::file(Error::Kind::FileTooLarge, fullPath(path),
@@ -232,7 +233,7 @@ BinaryFile::~BinaryFile()
 
 std::optional<Error> BinaryFile::open()
 {
-    if (auto refused = openRegular(m_file, O_RDWR | O_CREAT, QIODevice::ReadWrite | QIODevice::Unbuffered))
+    if (auto refused = openRegular(m_file, Access::ReadWrite, QIODevice::ReadWrite | QIODevice::Unbuffered))
         return refused;
     if (auto readOnly = refuseReadOnly(m_path)) {
         m_file.close();

@@ -205,13 +205,13 @@ void Frame::run(const std::function<void()> &handler)
     } catch (const Refusal &refusal) {
         show({UserMessage::Severity::Warning, refusal.message()});
     } catch (const RuntimeError &error) {
-        report(error.error());
+        reportError(error.error());
     } catch (const std::exception &error) {
-        report({Error::Kind::Internal, QString::fromLocal8Bit(error.what()), {}});
+        reportError({Error::Kind::Internal, QString::fromLocal8Bit(error.what()), {}});
     }
 }
 
-void Frame::report(const Error &error)
+void Frame::reportError(const Error &error)
 {
     show({UserMessage::Severity::Fatal, describe(error)});
     finish(1);

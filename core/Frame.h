@@ -97,6 +97,9 @@ public:
     // reported and refusals shown.
     void run(const std::function<void()> &handler);
 
+    // Tells the user of an error that stops the program, and ends it with 1.
+    void reportError(const Error &error);
+
     // Control access by window and control name; "optKoumoku", 2 finds
     // "optKoumoku_2". Touching an unloaded window loads it.
     template <typename T>
@@ -144,7 +147,6 @@ private:
     QWidget *findControl(const QString &window, const QString &name, int index);
     void show(const UserMessage &message);
     void finish(int exitCode);
-    void report(const Error &error);
     void runNestedLoop(const std::function<void()> &loop);
     void centre(QWidget *window) const;
 

@@ -48,7 +48,7 @@ int refuseStart(Frame &frame, const BookLock &lock)
     if (lock.state() == BookLock::State::HeldByAnotherCopy
         && InstanceGuard(frame.applicationDirectory(), lock.identity()).askToComeForward())
         return 0;
-    frame.run([&lock] { throw RuntimeError(lock.error()); });
+    frame.reportError(lock.error());
     return frame.exitCode();
 }
 
