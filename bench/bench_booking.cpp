@@ -4,6 +4,7 @@
 // Usage: bench_booking APPLICATION_DIRECTORY [BOOKINGS]
 #include "BenchSupport.h"
 #include "Frame.h"
+#include "UiNames.h"
 #include "Program.h"
 
 #include <QApplication>
@@ -33,9 +34,9 @@ double directWrite(const QByteArray &path)
 
 double booking(Frame &frame, int n)
 {
-    frame.control<QRadioButton>("frmIO", "optKoumoku", n % 6)->click();
-    frame.setText(frame.control<QLineEdit>("frmIO", "txtKingaku"), QStringLiteral("1"));
-    auto *input = frame.control<QPushButton>("frmIO", "cmdInput");
+    frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, n % 6)->click();
+    frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
+    auto *input = frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput);
     const auto start = bench::Clock::now();
     input->click();
     return bench::millisecondsSince(start);
@@ -52,7 +53,7 @@ int main(int argc, char *argv[])
     const int count = argc > 2 ? std::atoi(argv[2]) : 1000;
     bench::AppDir dir(QString::fromLocal8Bit(argv[1]));
     Frame frame(dir.path());
-    frame.setMessageHook([](const UserMessage &m) { std::fprintf(stderr, "%s\n", qPrintable(m.text)); });
+    frame.handlers().setMessageHook([](const UserMessage &m) { std::fprintf(stderr, "%s\n", qPrintable(m.text)); });
     if (!startProgram(frame))
         return 1;
     const QByteArray floorPath = dir.file("floor.dat").toLocal8Bit();
@@ -67,5 +68,5 @@ int main(int argc, char *argv[])
     std::printf("%-10s %s\n", "program", qPrintable(bench::figures(program)));
     std::printf("%-10s %s\n", "floor", qPrintable(bench::figures(floor)));
     std::printf("ratio of medians program/floor: %.3f\n", bench::median(program) / bench::median(floor));
-    return frame.hasEnded() ? 1 : 0;
+    return frame.handlers().hasEnded() ? 1 : 0;
 }

@@ -7,6 +7,7 @@
 // Usage: bench_growth APPLICATION_DIRECTORY [REPEATS] [LARGEST]
 #include "BenchSupport.h"
 #include "Frame.h"
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "Program.h"
 
@@ -63,8 +64,8 @@ Sample measure(const QString &source, qsizetype length)
         sample.load = bench::millisecondsSince(start);
         const NamesFormat::Names renamed = namesOf(length, QLatin1Char('B'));
         for (int slot = 0; slot < kSlotCount; ++slot)
-            frame.setText(frame.control<QLineEdit>("frmKoumoku", "txtKoumoku", slot), renamed[slot]);
-        auto *apply = frame.control<QPushButton>("frmKoumoku", "cmdTeisei");
+            frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), renamed[slot]);
+        auto *apply = frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei);
         const auto renameStart = bench::Clock::now();
         apply->click();
         sample.rename = bench::millisecondsSince(renameStart);

@@ -6,6 +6,7 @@
 // Usage: bench_memory APPLICATION_DIRECTORY N   (prints "N peak-KiB")
 #include "BenchSupport.h"
 #include "Frame.h"
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "Program.h"
 
@@ -62,8 +63,8 @@ int main(int argc, char *argv[])
     paint();
     const NamesFormat::Names renamed = namesOf(length, QLatin1Char('B'));
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.setText(frame.control<QLineEdit>("frmKoumoku", "txtKoumoku", slot), renamed[slot]);
-    frame.control<QPushButton>("frmKoumoku", "cmdTeisei")->click();
+        frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), renamed[slot]);
+    frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei)->click();
     paint();
     std::printf("%lld %lld\n", static_cast<long long>(length), bench::peakResidentKiB());
     return 0;

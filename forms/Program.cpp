@@ -5,6 +5,7 @@
 #include "Frame.h"
 #include "InstanceGuard.h"
 #include "Module1.h"
+#include "UiNames.h"
 #include "frmAbout.h"
 #include "frmIO.h"
 #include "frmKoumoku.h"
@@ -29,7 +30,7 @@ public:
         if (event->type() == QEvent::Expose) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
-                m_guard.listen([this] { m_frame.bringToFront(frmIO::kName); });
+                m_guard.listen([this] { m_frame.windows().bringToFront(Ui::frmIO); });
             });
         }
         return false;
@@ -48,8 +49,8 @@ int refuseStart(Frame &frame, const BookLock &lock)
     if (lock.state() == BookLock::State::HeldByAnotherCopy
         && InstanceGuard(frame.applicationDirectory(), lock.identity()).askToComeForward())
         return 0;
-    frame.reportError(lock.error());
-    return frame.exitCode();
+    frame.handlers().reportError(lock.error());
+    return frame.handlers().exitCode();
 }
 
 } // namespace
@@ -60,23 +61,23 @@ int runProgram(const QString &applicationDirectory)
     const BookLock lock(applicationDirectory);
     if (lock.state() != BookLock::State::Held)
         return refuseStart(frame, lock);
-    const EndSignals endOnSignal([&frame] { frame.run([&frame] { frame.end(0); }); });
+    const EndSignals endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
     if (!startProgram(frame))
-        return frame.exitCode();
+        return frame.handlers().exitCode();
     InstanceGuard guard(applicationDirectory, lock.identity());
     ListenWhenExposed listenLater(frame, guard);
-    frame.loadedForm(frmIO::kName)->windowHandle()->installEventFilter(&listenLater);
+    frame.windows().loadedForm(Ui::frmIO)->windowHandle()->installEventFilter(&listenLater);
     return QApplication::exec();
 }
 
 bool startProgram(Frame &frame)
 {
-    frame.registerForm(frmIO::kName, [](Frame &f) { return new frmIO(f); });
-    frame.registerForm(frmTeisei::kName, [](Frame &f) { return new frmTeisei(f); });
-    frame.registerForm(frmKoumoku::kName, [](Frame &f) { return new frmKoumoku(f); });
-    frame.registerForm(frmAbout::kName, [](Frame &f) { return new frmAbout(f); });
+    frame.windows().registerForm(Ui::frmIO, [](Frame &f) { return new frmIO(f); });
+    frame.windows().registerForm(Ui::frmTeisei, [](Frame &f) { return new frmTeisei(f); });
+    frame.windows().registerForm(Ui::frmKoumoku, [](Frame &f) { return new frmKoumoku(f); });
+    frame.windows().registerForm(Ui::frmAbout, [](Frame &f) { return new frmAbout(f); });
     Module1::reset();
-    return frame.start(frmIO::kName);
+    return frame.windows().start(Ui::frmIO);
 }
 
 } // namespace kakeibo

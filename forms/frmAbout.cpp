@@ -2,6 +2,8 @@
 
 #include "Controls.h"
 #include "Fonts.h"
+#include "UiNames.h"
+#include "Picture.h"
 #include "Version.h"
 #include "frmAboutLayout.h"
 
@@ -12,25 +14,23 @@ namespace kakeibo {
 using namespace frmAboutLayout;
 using Controls::LabelSizing;
 
-const QString frmAbout::kName = QStringLiteral("frmAbout");
-
-frmAbout::frmAbout(Frame &frame) : FormBase(frame, kName)
+frmAbout::frmAbout(Frame &frame) : FormBase(frame, Ui::frmAbout)
 {
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setFont(Fonts::proportionalMincho());
     setClientSize(toPixels(kClient));
 
-    Label2 = Controls::label(this, QStringLiteral("Label2"), QStringLiteral("温かい感想、バグ情報お待ちしています。"),
+    Label2 = Controls::label(this, Ui::Label2, QStringLiteral("温かい感想、バグ情報お待ちしています。"),
                              kLabel2, Qt::AlignLeft, LabelSizing::Fixed);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setWordWrap(true);
-    Line1 = Controls::line(this, QStringLiteral("Line1"), kLine1);
-    lblAbout = Controls::label(this, QStringLiteral("lblAbout"), QStringLiteral("Version"), kLblAbout, Qt::AlignLeft,
+    Line1 = Controls::line(this, Ui::Line1, kLine1);
+    lblAbout = Controls::label(this, Ui::lblAbout, QStringLiteral("Version"), kLblAbout, Qt::AlignLeft,
                                LabelSizing::FitLeftFixed);
-    Label1 = Controls::label(this, QStringLiteral("Label1"), QStringLiteral("QEN ペルモア"), kLabel1, Qt::AlignLeft,
+    Label1 = Controls::label(this, Ui::Label1, QStringLiteral("QEN ペルモア"), kLabel1, Qt::AlignLeft,
                              LabelSizing::FitLeftFixed);
     imgIcon = new QLabel(this);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon->setObjectName(Ui::imgIcon);
     imgIcon->setAccessibleName(QStringLiteral("アイコン"));
     imgIcon->setGeometry(toPixels(kImgIcon));
     imgIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -39,11 +39,11 @@ frmAbout::frmAbout(Frame &frame) : FormBase(frame, kName)
 void frmAbout::Form_Load()
 {
     const QString iconFile = frame().appFile(QStringLiteral("Icon.ico"));
-    setWindowIcon(frame().loadPicture(iconFile));
-    const QPixmap picture = frame().loadPicture(iconFile);
+    setWindowIcon(valueOrRaise(Picture::load(iconFile)));
+    const QPixmap picture = valueOrRaise(Picture::load(iconFile));
     imgIcon->setPixmap(picture);
     imgIcon->resize(picture.size());
-    frame().setCaption(lblAbout, Version::caption(Version::kMajor, Version::kMinor));
+    frame().writer().setCaption(lblAbout, Version::caption(Version::kMajor, Version::kMinor));
 }
 
 } // namespace kakeibo

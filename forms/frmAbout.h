@@ -15,8 +15,6 @@ class frmAbout : public FormBase {
     Q_OBJECT
 
 public:
-    static const QString kName;
-
     explicit frmAbout(Frame &frame);
 
     void Form_Load() override;

@@ -5,6 +5,8 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
+#include "UiNames.h"
+#include "Picture.h"
 #include "frmIOLayout.h"
 
 #include <QAction>
@@ -20,8 +22,6 @@ namespace kakeibo {
 
 using namespace frmIOLayout;
 using Controls::LabelSizing;
-
-const QString frmIO::kName = QStringLiteral("frmIO");
 
 namespace {
 
@@ -44,7 +44,7 @@ QGroupBox *groupBox(QWidget *parent, const QString &name, const QString &title, 
 
 } // namespace
 
-frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
+frmIO::frmIO(Frame &frame) : FormBase(frame, Ui::frmIO)
 {
     setWindowTitle(QStringLiteral("QEN - ペルモア - [入力]"));
     setWindowIcon(QIcon(QStringLiteral(":/kakeibo/design.ico")));
@@ -60,28 +60,28 @@ frmIO::frmIO(Frame &frame) : FormBase(frame, kName)
 void frmIO::createMenu()
 {
     m_menuBar = new QMenuBar(this);
-    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_menuBar->setObjectName(Ui::menuBar);
     m_menuBar->setAccessibleName(QStringLiteral("メニュー"));
-    const auto command = [this](const char *name, const QString &caption) {
+    const auto command = [this](const QString &name, const QString &caption) {
         QAction *action = m_menuBar->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
+        action->setObjectName(name);
         return action;
     };
-    mnuRevision = command("mnuRevision", QStringLiteral("訂正(&R)"));
-    mnuChange = command("mnuChange", QStringLiteral("項目変更(&C)"));
-    mnuAbout = command("mnuAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
-    mnuExit = command("mnuExit", QStringLiteral("終了(&X)"));
+    mnuRevision = command(Ui::mnuRevision, QStringLiteral("訂正(&R)"));
+    mnuChange = command(Ui::mnuChange, QStringLiteral("項目変更(&C)"));
+    mnuAbout = command(Ui::mnuAbout, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+    mnuExit = command(Ui::mnuExit, QStringLiteral("終了(&X)"));
     m_menuBar->setGeometry(0, 0, toPixels(kClient.width), m_menuBar->sizeHint().height());
 }
 
 void frmIO::createControls()
 {
     auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
+    client->setObjectName(Ui::client);
     client->setAccessibleName(QStringLiteral("入力と合計"));
     client->setGeometry(QRect(QPoint(0, m_menuBar->height()), toPixels(kClient)));
 
-    cmdInput = Controls::defaultButton(client, QStringLiteral("cmdInput"), QStringLiteral("入力"),
+    cmdInput = Controls::defaultButton(client, Ui::cmdInput, QStringLiteral("入力"),
                                        QStringLiteral("入力"), kCmdInput);
     cmdInput->setFont(Fonts::reisho());
     cmdInput->setEnabled(false);
@@ -89,11 +89,11 @@ void frmIO::createControls()
     createTotalsFrame(client);
     createCategoryFrame(client);
 
-    txtKingaku = Controls::textBox(client, QStringLiteral("txtKingaku"), QString(), kTxtKingaku);
+    txtKingaku = Controls::textBox(client, Ui::txtKingaku, QString(), kTxtKingaku);
     txtKingaku->setAccessibleName(QStringLiteral("金額"));
 
-    Line1 = Controls::line(client, QStringLiteral("Line1"), kLine1);
-    Label1 = Controls::label(client, QStringLiteral("Label1"), QStringLiteral("金額"), kLabel1, Qt::AlignLeft,
+    Line1 = Controls::line(client, Ui::Line1, kLine1);
+    Label1 = Controls::label(client, Ui::Label1, QStringLiteral("金額"), kLabel1, Qt::AlignLeft,
                              LabelSizing::FitLeftFixed);
     Label1->setFont(Fonts::fixedSys(QFont::Bold));
     Controls::fitCaption(Label1);
@@ -102,16 +102,16 @@ void frmIO::createControls()
 
 void frmIO::createTotalsFrame(QWidget *client)
 {
-    Frame2 = groupBox(client, QStringLiteral("Frame2"), QStringLiteral("合計金額"), kFrame2);
+    Frame2 = groupBox(client, Ui::Frame2, QStringLiteral("合計金額"), kFrame2);
     for (int slot = kSlotCount - 1; slot >= 0; --slot)
-        lblKingaku[slot] = Controls::figure(Frame2, Controls::arrayName(QStringLiteral("lblKingaku"), slot),
+        lblKingaku[slot] = Controls::figure(Frame2, Controls::arrayName(Ui::lblKingaku, slot),
                                             kLblKingaku[slot]);
-    lblGoukei = Controls::figure(Frame2, QStringLiteral("lblGoukei"), kLblGoukei);
-    Line2 = Controls::line(Frame2, QStringLiteral("Line2"), kLine2);
-    Label2 = Controls::label(Frame2, QStringLiteral("Label2"), QStringLiteral("合計"), kLabel2, Qt::AlignRight,
+    lblGoukei = Controls::figure(Frame2, Ui::lblGoukei, kLblGoukei);
+    Line2 = Controls::line(Frame2, Ui::Line2, kLine2);
+    Label2 = Controls::label(Frame2, Ui::Label2, QStringLiteral("合計"), kLabel2, Qt::AlignRight,
                              LabelSizing::FitRightFixed);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        lblKoumoku[slot] = Controls::label(Frame2, Controls::arrayName(QStringLiteral("lblKoumoku"), slot),
+        lblKoumoku[slot] = Controls::label(Frame2, Controls::arrayName(Ui::lblKoumoku, slot),
                                            designName(slot), kLblKoumoku[slot], Qt::AlignRight,
                                            LabelSizing::FitRightFixed);
     }
@@ -134,10 +134,10 @@ void frmIO::useWindowFont(QGroupBox *box)
 
 void frmIO::createCategoryFrame(QWidget *client)
 {
-    Frame1 = groupBox(client, QStringLiteral("Frame1"), QStringLiteral("項目"), kFrame1);
+    Frame1 = groupBox(client, Ui::Frame1, QStringLiteral("項目"), kFrame1);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         auto *option = new QRadioButton(designName(slot), Frame1);
-        option->setObjectName(Controls::arrayName(QStringLiteral("optKoumoku"), slot));
+        option->setObjectName(Controls::arrayName(Ui::optKoumoku, slot));
         option->setGeometry(toPixels(kOptKoumoku[slot]));
         option->setAccessibleName(designName(slot));
         optKoumoku[slot] = option;
@@ -162,14 +162,14 @@ void frmIO::connectHandlers()
 
 void frmIO::Form_Load()
 {
-    setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
     Module1::LoadKoumoku();
     Module1::LoadKingaku();
 }
 
 void frmIO::Form_Unload()
 {
-    frame().end();
+    frame().handlers().end();
 }
 
 void frmIO::optKoumoku_Click(int)
@@ -185,22 +185,22 @@ void frmIO::txtKingaku_Change()
 void frmIO::mnuRevision_Click()
 {
     Module1::LoadTeisei();
-    frame().showModal(QStringLiteral("frmTeisei"));
+    frame().windows().showModal(Ui::frmTeisei);
 }
 
 void frmIO::mnuAbout_Click()
 {
-    frame().showModal(QStringLiteral("frmAbout"));
+    frame().windows().showModal(Ui::frmAbout);
 }
 
 void frmIO::mnuChange_Click()
 {
-    frame().showModal(QStringLiteral("frmKoumoku"));
+    frame().windows().showModal(Ui::frmKoumoku);
 }
 
 void frmIO::mnuExit_Click()
 {
-    frame().end();
+    frame().handlers().end();
 }
 
 int frmIO::chosenSlot() const
@@ -221,7 +221,7 @@ void frmIO::CheckInput()
     try {
         const bool chosen = chosenSlot() >= 0;
         const int32_t amount = valueOrRaise(Amount::fromText(txtKingaku->text()));
-        frame().setText(txtKingaku, Amount::toText(amount));
+        frame().writer().setText(txtKingaku, Amount::toText(amount));
         cmdInput->setEnabled(chosen && !txtKingaku->text().isEmpty());
     } catch (const RuntimeError &) {
         cmdInput->setEnabled(false);
@@ -233,8 +233,8 @@ void frmIO::cmdInput_Click()
     const int slot = std::max(chosenSlot(), 0);
     const int32_t amount = valueOrRaise(Amount::fromText(txtKingaku->text()));
     Module1::AddKingaku(amount, static_cast<int16_t>(slot));
-    frame().clearOption(optKoumoku[slot]);
-    frame().setText(txtKingaku, QString());
+    frame().writer().clearOption(optKoumoku[slot]);
+    frame().writer().setText(txtKingaku, QString());
 }
 
 } // namespace kakeibo

@@ -28,8 +28,6 @@ class frmIO : public FormBase {
     Q_OBJECT
 
 public:
-    static const QString kName;
-
     explicit frmIO(Frame &frame);
 
     void Form_Load() override;

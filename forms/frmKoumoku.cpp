@@ -3,6 +3,8 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
+#include "UiNames.h"
+#include "Picture.h"
 #include "frmKoumokuLayout.h"
 
 #include <QLineEdit>
@@ -12,18 +14,16 @@ namespace kakeibo {
 
 using namespace frmKoumokuLayout;
 
-const QString frmKoumoku::kName = QStringLiteral("frmKoumoku");
-
-frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, kName)
+frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, Ui::frmKoumoku)
 {
     setWindowTitle(QStringLiteral("項目変更"));
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = Controls::defaultButton(this, QStringLiteral("cmdTeisei"), QStringLiteral("変更"),
+    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("変更"),
                                         QStringLiteral("変更"), kCmdTeisei);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        txtKoumoku[slot] = Controls::textBox(this, Controls::arrayName(QStringLiteral("txtKoumoku"), slot),
+        txtKoumoku[slot] = Controls::textBox(this, Controls::arrayName(Ui::txtKoumoku, slot),
                                              QString(), kTxtKoumoku[slot]);
         txtKoumoku[slot]->setAccessibleName(QStringLiteral("上から %1 番目の項目名").arg(slot + 1));
     }
@@ -38,9 +38,9 @@ frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, kName)
 
 void frmKoumoku::Form_Load()
 {
-    setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame().setText(txtKoumoku[slot], Module1::KoumokuData[slot]);
+        frame().writer().setText(txtKoumoku[slot], Module1::KoumokuData[slot]);
 }
 
 // The field check: "変更" is enabled exactly when no field is empty (a name
@@ -57,7 +57,7 @@ void frmKoumoku::cmdTeisei_Click()
 {
     Module1::SaveKoumoku();
     Module1::LoadKoumoku();
-    frame().unload(kName);
+    frame().windows().unload(Ui::frmKoumoku);
 }
 
 } // namespace kakeibo

@@ -18,8 +18,6 @@ class frmKoumoku : public FormBase {
     Q_OBJECT
 
 public:
-    static const QString kName;
-
     explicit frmKoumoku(Frame &frame);
 
     void Form_Load() override;

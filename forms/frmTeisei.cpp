@@ -5,6 +5,8 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
+#include "UiNames.h"
+#include "Picture.h"
 #include "frmTeiseiLayout.h"
 
 #include <QLabel>
@@ -15,26 +17,24 @@ namespace kakeibo {
 
 using namespace frmTeiseiLayout;
 
-const QString frmTeisei::kName = QStringLiteral("frmTeisei");
-
-frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
+frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, Ui::frmTeisei)
 {
     setWindowTitle(QStringLiteral("訂正"));
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = Controls::defaultButton(this, QStringLiteral("cmdTeisei"), QStringLiteral("訂正(&K)"),
+    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("訂正(&K)"),
                                         QStringLiteral("訂正"), kCmdTeisei);
     cmdTeisei->setFont(Fonts::fixedSys(QFont::Bold));
     cmdTeisei->setEnabled(false);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        QLineEdit *field = Controls::textBox(this, Controls::arrayName(QStringLiteral("txtKoumoku"), slot),
+        QLineEdit *field = Controls::textBox(this, Controls::arrayName(Ui::txtKoumoku, slot),
                                              QStringLiteral("0"), kTxtKoumoku[slot], kFieldMaxLength);
         field->setAlignment(Qt::AlignRight);
         txtKoumoku[slot] = field;
     }
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        lblKoumoku[slot] = Controls::label(this, Controls::arrayName(QStringLiteral("lblKoumoku"), slot),
+        lblKoumoku[slot] = Controls::label(this, Controls::arrayName(Ui::lblKoumoku, slot),
                                            QStringLiteral("食費"), kLblKoumoku[slot], Qt::AlignRight,
                                            Controls::LabelSizing::FitRightFixed);
         lblKoumoku[slot]->setBuddy(txtKoumoku[slot]);
@@ -52,7 +52,7 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, kName)
 
 void frmTeisei::Form_Load()
 {
-    setWindowIcon(frame().loadPicture(frame().appFile(QStringLiteral("Icon.ico"))));
+    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
     Module1::LoadTeisei();
 }
 
@@ -85,7 +85,7 @@ void frmTeisei::cmdTeisei_Click()
 {
     Module1::SaveTeisei();
     Module1::LoadKingaku();
-    frame().unload(kName);
+    frame().windows().unload(Ui::frmTeisei);
 }
 
 } // namespace kakeibo

@@ -21,8 +21,6 @@ class frmTeisei : public FormBase {
     Q_OBJECT
 
 public:
-    static const QString kName;
-
     explicit frmTeisei(Frame &frame);
 
     void Form_Load() override;

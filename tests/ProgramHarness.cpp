@@ -1,6 +1,7 @@
 #include "ProgramHarness.h"
 
 #include "Controls.h"
+#include "UiNames.h"
 #include "Program.h"
 #include "TestFiles.h"
 
@@ -43,9 +44,9 @@ void ProgramHarness::install(Icon icon)
         writeFile("Icon.ico", "this is no picture");
     QFile::copy(dataFile("Item.dat"), path("Item.dat"));
     m_frame = std::make_unique<kakeibo::Frame>(m_appDir);
-    m_frame->setTracing(true);
-    m_frame->setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
-    m_frame->setEndHook([this](int code) { endCodes.append(code); });
+    m_frame->trace().setEnabled(true);
+    m_frame->handlers().setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
+    m_frame->handlers().setEndHook([this](int code) { endCodes.append(code); });
 }
 
 ProgramHarness::~ProgramHarness()
@@ -115,12 +116,12 @@ QString ProgramHarness::spokenName(QWidget *control)
 
 QLineEdit *ProgramHarness::field(QWidget *window, int slot)
 {
-    return window->findChild<QLineEdit *>(kakeibo::Controls::arrayName(QStringLiteral("txtKoumoku"), slot));
+    return window->findChild<QLineEdit *>(kakeibo::Controls::arrayName(kakeibo::Ui::txtKoumoku, slot));
 }
 
 QPushButton *ProgramHarness::applyButton(QWidget *window)
 {
-    return window->findChild<QPushButton *>(QStringLiteral("cmdTeisei"));
+    return window->findChild<QPushButton *>(kakeibo::Ui::cmdTeisei);
 }
 
 void ProgramHarness::click(QWidget *control)
@@ -133,7 +134,7 @@ bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<
     // The command's handler is queued behind the menu bar's own work; the
     // check for the modal window is queued behind the handler, so it runs
     // inside the handler's modal loop.
-    find<QAction>(QStringLiteral("frmIO"), menuCommand)->trigger();
+    find<QAction>(kakeibo::Ui::frmIO, menuCommand)->trigger();
     bool shown = false;
     QTimer::singleShot(0, [&] {
         QWidget *modal = QApplication::activeModalWidget();

@@ -36,7 +36,7 @@ public:
     template <typename T>
     T *find(const QString &window, const QString &name, int index = -1) const
     {
-        QWidget *loaded = m_frame->loadedForm(window);
+        QWidget *loaded = m_frame->windows().loadedForm(window);
         return loaded ? loaded->findChild<T *>(kakeibo::Controls::arrayName(name, index)) : nullptr;
     }
 

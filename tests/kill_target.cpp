@@ -6,6 +6,7 @@
 // two sets ("A0".."A5", "B0".."B5").
 #include "Frame.h"
 #include "Module1.h"
+#include "UiNames.h"
 #include "Program.h"
 
 #include <QApplication>
@@ -28,17 +29,17 @@ void say(const QString &line)
 
 void book(Frame &frame, int slot)
 {
-    frame.control<QRadioButton>("frmIO", "optKoumoku", slot)->click();
-    frame.setText(frame.control<QLineEdit>("frmIO", "txtKingaku"), QStringLiteral("1"));
-    frame.control<QPushButton>("frmIO", "cmdInput")->click();
+    frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot)->click();
+    frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
+    frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput)->click();
 }
 
 QChar rename(Frame &frame)
 {
     const QChar set = Module1::KoumokuData[0].startsWith(QLatin1Char('A')) ? QLatin1Char('B') : QLatin1Char('A');
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.setText(frame.control<QLineEdit>("frmKoumoku", "txtKoumoku", slot), set + QString::number(slot));
-    frame.control<QPushButton>("frmKoumoku", "cmdTeisei")->click();
+        frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), set + QString::number(slot));
+    frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei)->click();
     return set;
 }
 
@@ -50,8 +51,8 @@ int main(int argc, char *argv[])
     if (argc < 2)
         return 2;
     Frame frame(QString::fromLocal8Bit(argv[1]));
-    frame.setMessageHook([](const UserMessage &message) { say(QStringLiteral("message ") + message.text); });
-    frame.setEndHook([](int code) { std::exit(10 + code); });
+    frame.handlers().setMessageHook([](const UserMessage &message) { say(QStringLiteral("message ") + message.text); });
+    frame.handlers().setEndHook([](int code) { std::exit(10 + code); });
     if (!startProgram(frame))
         return 3;
     say(QStringLiteral("started"));

@@ -1,6 +1,7 @@
 // The version window: its content and design, the two-digit version rule,
 // how it opens and closes, and "Icon.ico" read at every opening.
 #include "Fonts.h"
+#include "UiNames.h"
 #include "ProgramHarness.h"
 #include "Version.h"
 
@@ -13,8 +14,6 @@ using namespace kakeibo;
 
 namespace {
 
-const QString kAbout = QStringLiteral("frmAbout");
-const QString kCommand = QStringLiteral("mnuAbout");
 
 } // namespace
 
@@ -53,23 +52,23 @@ void TestAboutWindow::showsIconProductAndVersion()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(!program.frame().isLoaded(kAbout));
-    QVERIFY(program.whileModal(kCommand, [](QWidget *window) {
-        QCOMPARE(window->objectName(), kAbout);
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmAbout));
+    QVERIFY(program.whileModal(Ui::mnuAbout, [](QWidget *window) {
+        QCOMPARE(window->objectName(), Ui::frmAbout);
         QCOMPARE(window->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
         QCOMPARE(window->size(), QSize(273, 108));
         QVERIFY(!window->windowIcon().isNull());
-        QLabel *version = window->findChild<QLabel *>("lblAbout");
+        QLabel *version = window->findChild<QLabel *>(Ui::lblAbout);
         QCOMPARE(version->text(), QStringLiteral("Version 0.85"));
         QCOMPARE(QAccessible::queryAccessibleInterface(version)->text(QAccessible::Name),
                  QStringLiteral("Version 0.85"));
         QCOMPARE(version->x(), 152);
         QVERIFY(version->width() >= version->sizeHint().width());
-        QCOMPARE(window->findChild<QLabel *>("Label1")->text(), QStringLiteral("QEN ペルモア"));
-        QLabel *greeting = window->findChild<QLabel *>("Label2");
+        QCOMPARE(window->findChild<QLabel *>(Ui::Label1)->text(), QStringLiteral("QEN ペルモア"));
+        QLabel *greeting = window->findChild<QLabel *>(Ui::Label2);
         QVERIFY(greeting->wordWrap());
         QCOMPARE(greeting->geometry(), QRect(16, 64, 145, 33));
-        QLabel *icon = window->findChild<QLabel *>("imgIcon");
+        QLabel *icon = window->findChild<QLabel *>(Ui::imgIcon);
         QCOMPARE(icon->pixmap().size(), QSize(32, 32));
         QCOMPARE(icon->geometry(), QRect(16, 16, 32, 32));
         const QFont font = version->font();
@@ -78,14 +77,14 @@ void TestAboutWindow::showsIconProductAndVersion()
         QCOMPARE(font.pointSizeF(), 11.25);
         QVERIFY(!Fonts::isFixedPitch(font));
     }));
-    QVERIFY(!program.frame().isLoaded(kAbout));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmAbout));
 }
 
 void TestAboutWindow::enterAndEscapeDoNothing()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kCommand, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuAbout, [](QWidget *window) {
         QTest::keyClick(window, Qt::Key_Return);
         QTest::keyClick(window, Qt::Key_Escape);
         QVERIFY(window->isVisible());
@@ -96,9 +95,9 @@ void TestAboutWindow::closeBoxUnloadsIt()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kCommand, [](QWidget *window) { window->close(); }));
-    QVERIFY(!program.frame().isLoaded(kAbout));
-    QVERIFY(program.frame().trace().contains("unload frmAbout"));
+    QVERIFY(program.whileModal(Ui::mnuAbout, [](QWidget *window) { window->close(); }));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmAbout));
+    QVERIFY(program.frame().trace().steps().contains("unload frmAbout"));
     QVERIFY(!program.hasEnded());
 }
 
@@ -106,13 +105,13 @@ void TestAboutWindow::iconIsReadAtEveryOpening()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kCommand, [](QWidget *window) { window->close(); }));
+    QVERIFY(program.whileModal(Ui::mnuAbout, [](QWidget *window) { window->close(); }));
     QVERIFY(QFile::remove(program.path("Icon.ico")));
-    QVERIFY(!program.whileModal(kCommand, [](QWidget *) {}));
+    QVERIFY(!program.whileModal(Ui::mnuAbout, [](QWidget *) {}));
     QCOMPARE(program.endCodes, QList<int>{1});
     QCOMPARE(program.messages.size(), 1);
     QVERIFY2(program.lastMessage().contains(program.path("Icon.ico")), qPrintable(program.lastMessage()));
-    QCOMPARE(program.frame().trace().count("show frmAbout"), 1);
+    QCOMPARE(program.frame().trace().steps().count("show frmAbout"), 1);
 }
 
 QTEST_MAIN(TestAboutWindow)

@@ -2,6 +2,7 @@
 // start-up steps that load it, its field check and button state, applying
 // and closing, and the totals on the entry window afterwards.
 #include "Module1.h"
+#include "UiNames.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -18,17 +19,14 @@ using Totals = TotalsFormat::Totals;
 
 namespace {
 
-const QString kEntry = QStringLiteral("frmIO");
-const QString kCorrection = QStringLiteral("frmTeisei");
-const QString kRevision = QStringLiteral("mnuRevision");
 constexpr int kMax = 2147483647;
 
 QStringList entryTotals(ProgramHarness &program)
 {
     QStringList captions;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        captions << program.find<QLabel>(kEntry, "lblKingaku", slot)->text();
-    return captions << program.find<QLabel>(kEntry, "lblGoukei")->text();
+        captions << program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, slot)->text();
+    return captions << program.find<QLabel>(Ui::frmIO, Ui::lblGoukei)->text();
 }
 
 QStringList fieldTexts(QWidget *window)
@@ -64,16 +62,16 @@ void TestCorrectionWindow::startupRunsStepsInOrder()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QCOMPARE(program.frame().trace(),
+    QCOMPARE(program.frame().trace().steps(),
              QStringList({"load frmIO", "LoadKoumoku", "load frmTeisei", "LoadTeisei", "LoadKoumoku",
                           "load frmKoumoku", "loaded frmKoumoku", "loaded frmTeisei", "LoadKingaku",
                           "loaded frmIO", "show frmIO"}));
-    QVERIFY(program.frame().isLoaded("frmTeisei"));
-    QVERIFY(program.frame().isLoaded("frmKoumoku"));
-    QVERIFY(!program.frame().isLoaded("frmAbout"));
-    QVERIFY(!program.frame().loadedForm("frmTeisei")->isVisible());
-    QVERIFY(!program.frame().loadedForm("frmKoumoku")->isVisible());
-    QWidget *correction = program.frame().loadedForm(kCorrection);
+    QVERIFY(program.frame().windows().isLoaded(Ui::frmTeisei));
+    QVERIFY(program.frame().windows().isLoaded(Ui::frmKoumoku));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmAbout));
+    QVERIFY(!program.frame().windows().loadedForm(Ui::frmTeisei)->isVisible());
+    QVERIFY(!program.frame().windows().loadedForm(Ui::frmKoumoku)->isVisible());
+    QWidget *correction = program.frame().windows().loadedForm(Ui::frmTeisei);
     QCOMPARE(correction->findChild<QLabel *>("lblKoumoku_5")->text(), QStringLiteral("その他"));
 }
 
@@ -81,7 +79,7 @@ void TestCorrectionWindow::designMatchesLayout()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         QCOMPARE(window->windowTitle(), QStringLiteral("訂正"));
         QCOMPARE(window->size(), QSize(190, 260));
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -107,7 +105,7 @@ void TestCorrectionWindow::openingShowsStoredTotals()
     ProgramHarness program;
     program.writeFile("MD.dat", TotalsFormat::encode({300, 0, 0, 0, 0, -200}));
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         QCOMPARE(fieldTexts(window), QStringList({"300", "0", "0", "0", "0", "-200"}));
         QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
     }));
@@ -117,7 +115,7 @@ void TestCorrectionWindow::allZeroTotalsLeaveButtonDisabled()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         QCOMPARE(fieldTexts(window), QStringList({"0", "0", "0", "0", "0", "0"}));
         QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
         ProgramHarness::retype(ProgramHarness::field(window, 4), "0");
@@ -157,7 +155,7 @@ void TestCorrectionWindow::fieldCheck()
     QFETCH(bool, enabled);
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [&](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [&](QWidget *window) {
         if (pasted)
             ProgramHarness::repaste(ProgramHarness::field(window, slot), text);
         else
@@ -172,7 +170,7 @@ void TestCorrectionWindow::oneValidFieldDoesNotHideAnotherInvalid()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 1), "x");
         ProgramHarness::retype(ProgramHarness::field(window, 4), "");
         QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
@@ -188,8 +186,8 @@ void TestCorrectionWindow::applyingWritesOnceAndShowsTotals()
     ProgramHarness program;
     program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}) + "tail");
     QVERIFY(program.start());
-    const qsizetype before = program.frame().trace().size();
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    const qsizetype before = program.frame().trace().steps().size();
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 0), "300");
         ProgramHarness::retype(ProgramHarness::field(window, 1), "0");
         ProgramHarness::retype(ProgramHarness::field(window, 2), "0");
@@ -201,8 +199,8 @@ void TestCorrectionWindow::applyingWritesOnceAndShowsTotals()
     }));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({300, 0, 0, 0, 0, -200}) + "tail");
     QCOMPARE(entryTotals(program), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
-    QVERIFY(!program.frame().isLoaded(kCorrection));
-    const QStringList steps = program.frame().trace().mid(before);
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmTeisei));
+    const QStringList steps = program.frame().trace().steps().mid(before);
     QCOMPARE(steps.count("SaveTeisei"), 1);
     QCOMPARE(steps.count("SaveKingaku"), 0);
     QCOMPARE(steps.mid(steps.indexOf("SaveTeisei")),
@@ -213,7 +211,7 @@ void TestCorrectionWindow::accessKeyApplies()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 3), "42");
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window));
@@ -231,14 +229,14 @@ void TestCorrectionWindow::closeBoxWritesNothing()
     ProgramHarness program;
     program.writeFile("MD.dat", TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 0), "999");
         window->close();
     }));
-    QVERIFY(!program.frame().isLoaded(kCorrection));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmTeisei));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
     QCOMPARE(entryTotals(program), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("10"));
     }));
 }
@@ -247,13 +245,13 @@ void TestCorrectionWindow::bookingAfterCorrectionAddsToCorrectedTotals()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 2), "1000");
         QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
     }));
-    ProgramHarness::click(program.find<QRadioButton>(kEntry, "optKoumoku", 2));
-    ProgramHarness::type(program.find<QLineEdit>(kEntry, "txtKingaku"), "234");
-    QTest::keyClick(program.find<QLineEdit>(kEntry, "txtKingaku"), Qt::Key_Return);
+    ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 2));
+    ProgramHarness::type(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), "234");
+    QTest::keyClick(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), Qt::Key_Return);
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({0, 0, 1234, 0, 0, 0}));
     QCOMPARE(entryTotals(program), QStringList({"0", "0", "1234", "0", "0", "0", "1234"}));
 }
@@ -262,7 +260,7 @@ void TestCorrectionWindow::totalsWhoseSumLeaves32BitsAreStored()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kRevision, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         for (int slot = 0; slot < kSlotCount; ++slot)
             ProgramHarness::retype(ProgramHarness::field(window, slot), "2147483647");
         QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
@@ -277,10 +275,10 @@ void TestCorrectionWindow::saveConvertsEveryFieldBeforeChangingAny()
     ProgramHarness program;
     program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
     QVERIFY(program.start());
-    QWidget *window = program.frame().loadedForm(kCorrection);
-    program.frame().setText(ProgramHarness::field(window, 0), "100");
-    program.frame().setText(ProgramHarness::field(window, 3), "abc");
-    program.frame().run([] { Module1::SaveTeisei(); });
+    QWidget *window = program.frame().windows().loadedForm(Ui::frmTeisei);
+    program.frame().writer().setText(ProgramHarness::field(window, 0), "100");
+    program.frame().writer().setText(ProgramHarness::field(window, 3), "abc");
+    program.frame().handlers().run([] { Module1::SaveTeisei(); });
     QCOMPARE(program.endCodes, QList<int>{1});
     QVERIFY(program.lastMessage().contains(QStringLiteral("「abc」")));
     QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));

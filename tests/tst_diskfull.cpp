@@ -1,6 +1,7 @@
 // A full disk: the application directory on a tiny tmpfs filled to the
 // last block. Mounting needs root; the suite runs wherever it may mount
 // (CI runs as root) and says so where it may not.
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
@@ -56,8 +57,8 @@ QStringList entries(const QString &dir)
 
 void book(ProgramHarness &program, int slot, const QString &amount)
 {
-    ProgramHarness::click(program.find<QRadioButton>("frmIO", "optKoumoku", slot));
-    auto *box = program.find<QLineEdit>("frmIO", "txtKingaku");
+    ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot));
+    auto *box = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
     ProgramHarness::type(box, amount);
     QTest::keyClick(box, Qt::Key_Return);
 }
@@ -115,7 +116,7 @@ void TestDiskFull::renamingOnFullDiskKeepsOldNames()
     const QByteArray names = program.readFile("Item.dat");
     disk.fill();
     const QStringList before = entries(disk.path());
-    program.whileModal("mnuChange", [](QWidget *window) {
+    program.whileModal(Ui::mnuChange, [](QWidget *window) {
         auto *name = window->findChild<QLineEdit *>("txtKoumoku_0");
         name->setText(QString(3000, QChar(u'長')));
         QTest::keyClick(name, Qt::Key_Return);

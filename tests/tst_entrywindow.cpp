@@ -4,6 +4,7 @@
 // program.
 #include "Fonts.h"
 #include "Module1.h"
+#include "UiNames.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -26,17 +27,16 @@ using Totals = TotalsFormat::Totals;
 
 namespace {
 
-const QString kWindow = QStringLiteral("frmIO");
 
 struct EntryWindow {
     explicit EntryWindow(ProgramHarness &program) : program(program) {}
 
     ProgramHarness &program;
-    QLineEdit *amount() const { return program.find<QLineEdit>(kWindow, "txtKingaku"); }
-    QPushButton *input() const { return program.find<QPushButton>(kWindow, "cmdInput"); }
-    QRadioButton *option(int slot) const { return program.find<QRadioButton>(kWindow, "optKoumoku", slot); }
-    QLabel *total(int slot) const { return program.find<QLabel>(kWindow, "lblKingaku", slot); }
-    QLabel *grandTotal() const { return program.find<QLabel>(kWindow, "lblGoukei"); }
+    QLineEdit *amount() const { return program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku); }
+    QPushButton *input() const { return program.find<QPushButton>(Ui::frmIO, Ui::cmdInput); }
+    QRadioButton *option(int slot) const { return program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot); }
+    QLabel *total(int slot) const { return program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, slot); }
+    QLabel *grandTotal() const { return program.find<QLabel>(Ui::frmIO, Ui::lblGoukei); }
     QWidget *window() const { return amount()->window(); }
 
     QStringList totals() const
@@ -136,7 +136,7 @@ void TestEntryWindow::designMatchesLayout()
     EntryWindow w(program);
     QWidget *window = w.window();
     QCOMPARE(window->windowTitle(), QStringLiteral("QEN - ペルモア - [入力]"));
-    const int menuHeight = program.find<QMenuBar>(kWindow, "menuBar")->height();
+    const int menuHeight = program.find<QMenuBar>(Ui::frmIO, Ui::menuBar)->height();
     QCOMPARE(window->size(), QSize(413, 266 + menuHeight));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -148,10 +148,10 @@ void TestEntryWindow::designMatchesLayout()
     QCOMPARE(w.input()->geometry(), QRect(88, 232, 73, 24));
     QCOMPARE(w.option(5)->geometry(), QRect(8, 144, 105, 23));
     QCOMPARE(w.total(0)->geometry(), QRect(77, 22, 100, 22));
-    QCOMPARE(program.find<QGroupBox>(kWindow, "Frame2")->geometry(), QRect(208, 16, 193, 225));
+    QCOMPARE(program.find<QGroupBox>(Ui::frmIO, Ui::Frame2)->geometry(), QRect(208, 16, 193, 225));
     // Category labels keep their right edge and fit their captions.
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        QLabel *label = program.find<QLabel>(kWindow, "lblKoumoku", slot);
+        QLabel *label = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, slot);
         QCOMPARE(label->geometry().right() + 1, 64);
         QVERIFY(label->width() >= label->sizeHint().width());
     }
@@ -173,13 +173,13 @@ void TestEntryWindow::menuBarHasFourCommands()
     QVERIFY(program.start());
     QStringList captions;
     QStringList names;
-    for (QAction *action : program.find<QMenuBar>(kWindow, "menuBar")->actions()) {
+    for (QAction *action : program.find<QMenuBar>(Ui::frmIO, Ui::menuBar)->actions()) {
         captions << action->text();
         names << action->objectName();
         QVERIFY(!action->menu());
     }
     QCOMPARE(captions, QStringList({"訂正(&R)", "項目変更(&C)", "ﾊﾞｰｼﾞｮﾝ情報(&A)", "終了(&X)"}));
-    QCOMPARE(names, QStringList({"mnuRevision", "mnuChange", "mnuAbout", "mnuExit"}));
+    QCOMPARE(names, QStringList({Ui::mnuRevision, Ui::mnuChange, Ui::mnuAbout, Ui::mnuExit}));
 }
 
 void TestEntryWindow::fontsAreNearestInstalledFaces()
@@ -194,7 +194,7 @@ void TestEntryWindow::fontsAreNearestInstalledFaces()
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAGothic"));
     QCOMPARE(w.input()->font().families().first(), QStringLiteral("ＦＡ 隷書Ｍ"));
     QCOMPARE(QFontInfo(w.input()->font()).family(), QStringLiteral("IPAMincho"));
-    QCOMPARE(program.find<QGroupBox>(kWindow, "Frame1")->font().weight(), QFont::Bold);
+    QCOMPARE(program.find<QGroupBox>(Ui::frmIO, Ui::Frame1)->font().weight(), QFont::Bold);
     QCOMPARE(w.option(0)->font().weight(), QFont::Normal);
     QCOMPARE(w.input()->font().pointSizeF(), 14.25);
     QCOMPARE(w.input()->font().weight(), QFont::Bold);
@@ -343,7 +343,7 @@ void TestEntryWindow::altLetterIsNeverTyped()
     ProgramHarness::type(w.amount(), "12");
     QTest::sendKeyEvent(QTest::Click, w.amount(), Qt::Key(key), text, Qt::AltModifier);
     QCOMPARE(w.amount()->text(), QStringLiteral("12"));
-    QCOMPARE(program.frame().trace().filter("show").size(), 1);
+    QCOMPARE(program.frame().trace().steps().filter("show").size(), 1);
 }
 
 void TestEntryWindow::heldAltKeyOpensItsWindowOnce_data()
@@ -352,8 +352,8 @@ void TestEntryWindow::heldAltKeyOpensItsWindowOnce_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("firstField");
-    QTest::newRow("Alt+R") << int(Qt::Key_R) << "r" << "frmTeisei" << "0";
-    QTest::newRow("Alt+C") << int(Qt::Key_C) << "c" << "frmKoumoku" << "食費";
+    QTest::newRow("Alt+R") << int(Qt::Key_R) << "r" << Ui::frmTeisei << "0";
+    QTest::newRow("Alt+C") << int(Qt::Key_C) << "c" << Ui::frmKoumoku << "食費";
 }
 
 // A key held past the keyboard's repeat delay: one press, then repeats,
@@ -392,7 +392,7 @@ void TestEntryWindow::heldAltKeyOpensItsWindowOnce()
     QVERIFY(QTest::qWaitForWindowActive(w.window()));
     hold(w.amount());
     QCoreApplication::sendPostedEvents();
-    QCOMPARE(program.frame().trace().count("show " + window), 1);
+    QCOMPARE(program.frame().trace().steps().count("show " + window), 1);
     QCOMPARE(w.amount()->text(), QStringLiteral("12"));
 }
 
@@ -484,7 +484,7 @@ void TestEntryWindow::bookingIntoUnknownSlotStillShowsAndWrites()
     program.writeFile("MD.dat", image({1, 2, 3, 4, 5, 6}));
     QVERIFY(program.start());
     program.writeFile("MD.dat", QByteArray());
-    program.frame().run([] { Module1::AddKingaku(100, 6); });
+    program.frame().handlers().run([] { Module1::AddKingaku(100, 6); });
     QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));
     QCOMPARE(program.readFile("MD.dat"), image({1, 2, 3, 4, 5, 6}));
     QCOMPARE(EntryWindow(program).grandTotal()->text(), QStringLiteral("21"));
@@ -681,7 +681,7 @@ void TestEntryWindow::exitCommandAndCloseBoxEndTheProgram()
     if (closeBox)
         w.window()->close();
     else
-        program.find<QAction>(kWindow, "mnuExit")->trigger();
+        program.find<QAction>(Ui::frmIO, Ui::mnuExit)->trigger();
     QCOMPARE(program.endCodes, QList<int>{0});
     QVERIFY(!w.window()->isVisible());
     QVERIFY(program.messages.isEmpty());
@@ -704,7 +704,7 @@ void TestEntryWindow::brokenIconStopsStartup()
     QCOMPARE(program.messages.size(), 1);
     QCOMPARE(program.messages[0].severity, UserMessage::Severity::Fatal);
     QVERIFY2(program.lastMessage().contains(program.path("Icon.ico")), qPrintable(program.lastMessage()));
-    QVERIFY(!program.frame().trace().contains("show frmIO"));
+    QVERIFY(!program.frame().trace().steps().contains("show frmIO"));
     for (QWidget *top : QApplication::topLevelWidgets())
         QVERIFY(!top->isVisible());
 }

@@ -3,6 +3,7 @@
 // and leaves every file of the application directory byte for byte as it
 // was, with no half-written file beside them. File permissions only bite
 // for an ordinary user: ctest runs this suite as "nobody" when it is root.
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
@@ -131,21 +132,21 @@ void act(ProgramHarness &program, Action action)
     case Action::Start:
         break;
     case Action::Book: {
-        ProgramHarness::click(program.find<QRadioButton>("frmIO", "optKoumoku", 1));
-        auto *amount = program.find<QLineEdit>("frmIO", "txtKingaku");
+        ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 1));
+        auto *amount = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
         ProgramHarness::type(amount, "500");
         QTest::keyClick(amount, Qt::Key_Return);
         break;
     }
     case Action::Rename:
-        program.whileModal("mnuChange", [](QWidget *window) {
+        program.whileModal(Ui::mnuChange, [](QWidget *window) {
             auto *name = window->findChild<QLineEdit *>("txtKoumoku_0");
             name->setText("外食");
             QTest::keyClick(name, Qt::Key_Return);
         });
         break;
     case Action::Correct:
-        program.whileModal("mnuRevision", [](QWidget *window) {
+        program.whileModal(Ui::mnuRevision, [](QWidget *window) {
             auto *total = window->findChild<QLineEdit *>("txtKoumoku_0");
             total->setText("777");
             QTest::keyClick(total, Qt::Key_Return);

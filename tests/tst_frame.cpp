@@ -4,6 +4,7 @@
 #include "Captions.h"
 #include "FormBase.h"
 #include "Frame.h"
+#include "Messages.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -36,12 +37,12 @@ public:
 
     void Form_Load() override
     {
-        frame().addTrace(QStringLiteral("Form_Load"));
-        frame().setText(frame().control<QLineEdit>(QStringLiteral("frmTest"), QStringLiteral("txtField")),
+        frame().trace().add(QStringLiteral("Form_Load"));
+        frame().writer().setText(frame().windows().control<QLineEdit>(QStringLiteral("frmTest"), QStringLiteral("txtField")),
                         QStringLiteral("loaded"));
     }
 
-    void Form_Unload() override { frame().addTrace(QStringLiteral("Form_Unload")); }
+    void Form_Unload() override { frame().trace().add(QStringLiteral("Form_Unload")); }
 
     void onChange()
     {
@@ -62,14 +63,14 @@ public:
 struct Fixture {
     Fixture() : frame(dir.path())
     {
-        frame.setTracing(true);
-        frame.registerForm(QStringLiteral("frmTest"), [](Frame &f) { return new TestForm(f); });
-        frame.setMessageHook([this](const UserMessage &m) { messages.append(m); });
-        frame.setEndHook([this](int code) { endCodes.append(code); });
+        frame.trace().setEnabled(true);
+        frame.windows().registerForm(QStringLiteral("frmTest"), [](Frame &f) { return new TestForm(f); });
+        frame.handlers().setMessageHook([this](const UserMessage &m) { messages.append(m); });
+        frame.handlers().setEndHook([this](int code) { endCodes.append(code); });
     }
     ~Fixture() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
-    TestForm *form() { return static_cast<TestForm *>(frame.form(QStringLiteral("frmTest"))); }
+    TestForm *form() { return static_cast<TestForm *>(frame.windows().form(QStringLiteral("frmTest"))); }
 
     QTemporaryDir dir;
     Frame frame;
@@ -104,22 +105,22 @@ private slots:
 void TestFrame::touchLoadsOnceEvenFromFormLoad()
 {
     Fixture f;
-    QVERIFY(!f.frame.isLoaded("frmTest"));
-    QLineEdit *field = f.frame.control<QLineEdit>("frmTest", "txtField");
+    QVERIFY(!f.frame.windows().isLoaded("frmTest"));
+    QLineEdit *field = f.frame.windows().control<QLineEdit>("frmTest", "txtField");
     QCOMPARE(field->text(), QStringLiteral("loaded"));
-    QCOMPARE(f.frame.trace(), QStringList({"load frmTest", "Form_Load", "loaded frmTest"}));
-    QCOMPARE(f.frame.control<QLineEdit>("frmTest", "txtField"), field);
-    QCOMPARE(f.frame.trace().size(), 3);
+    QCOMPARE(f.frame.trace().steps(), QStringList({"load frmTest", "Form_Load", "loaded frmTest"}));
+    QCOMPARE(f.frame.windows().control<QLineEdit>("frmTest", "txtField"), field);
+    QCOMPARE(f.frame.trace().steps().size(), 3);
     QVERIFY(!f.form()->isVisible());
 }
 
 void TestFrame::unloadRecreatesFromDesign()
 {
     Fixture f;
-    f.frame.setText(f.form()->field, "typed");
-    f.frame.unload("frmTest");
-    QVERIFY(!f.frame.isLoaded("frmTest"));
-    QCOMPARE(f.frame.trace().mid(3), QStringList({"Form_Unload", "unload frmTest"}));
+    f.frame.writer().setText(f.form()->field, "typed");
+    f.frame.windows().unload("frmTest");
+    QVERIFY(!f.frame.windows().isLoaded("frmTest"));
+    QCOMPARE(f.frame.trace().steps().mid(3), QStringList({"Form_Unload", "unload frmTest"}));
     QCOMPARE(f.form()->changes, 1);  // design "design" -> "loaded" only
     QCOMPARE(f.form()->field->text(), QStringLiteral("loaded"));
 }
@@ -131,11 +132,11 @@ void TestFrame::sameTextRaisesNoChange()
     QTest::keyClick(form->field, Qt::Key_X);
     form->field->setSelection(2, 3);
     const int before = form->changes;
-    f.frame.setText(form->field, "loadedx");
+    f.frame.writer().setText(form->field, "loadedx");
     QCOMPARE(form->changes, before);
     QCOMPARE(form->field->selectedText(), QStringLiteral("ade"));
     QVERIFY(form->field->isUndoAvailable());
-    f.frame.setText(form->field, "other");
+    f.frame.writer().setText(form->field, "other");
     QCOMPARE(form->changes, before + 1);
 }
 
@@ -144,9 +145,9 @@ void TestFrame::nestedHandlerErrorReachesAssigningCode()
     Fixture f;
     TestForm *form = f.form();
     bool trapped = false;
-    f.frame.run([&] {
+    f.frame.handlers().run([&] {
         try {
-            f.frame.setText(form->field, "fail");
+            f.frame.writer().setText(form->field, "fail");
         } catch (const RuntimeError &error) {
             trapped = error.error().kind == Error::Kind::Conversion;
         }
@@ -154,7 +155,7 @@ void TestFrame::nestedHandlerErrorReachesAssigningCode()
     QVERIFY(trapped);
     QVERIFY(f.messages.isEmpty());
     QVERIFY(f.endCodes.isEmpty());
-    f.frame.run([&] { f.frame.setText(form->field, "fine"); });
+    f.frame.handlers().run([&] { f.frame.writer().setText(form->field, "fine"); });
     QVERIFY(f.messages.isEmpty());
 }
 
@@ -164,8 +165,8 @@ void TestFrame::untrappedErrorIsReportedAndEnds()
     TestForm *form = f.form();
     form->show();
     bool ranAfter = false;
-    f.frame.run([&] {
-        f.frame.setText(form->field, "fail");
+    f.frame.handlers().run([&] {
+        f.frame.writer().setText(form->field, "fail");
         ranAfter = true;
     });
     QVERIFY(!ranAfter);
@@ -181,8 +182,8 @@ void TestFrame::refusalIsShownAndProgramGoesOn()
     Fixture f;
     TestForm *form = f.form();
     bool ranAfter = false;
-    f.frame.run([&] {
-        f.frame.setText(form->field, "refuse");
+    f.frame.handlers().run([&] {
+        f.frame.writer().setText(form->field, "refuse");
         ranAfter = true;
     });
     QVERIFY(!ranAfter);
@@ -197,8 +198,8 @@ void TestFrame::endStopsEveryLaterHandler()
     Fixture f;
     TestForm *form = f.form();
     bool ranAfterEnd = false;
-    f.frame.run([&] {
-        f.frame.end(0);
+    f.frame.handlers().run([&] {
+        f.frame.handlers().end(0);
         ranAfterEnd = true;
     });
     QVERIFY(!ranAfterEnd);
@@ -206,9 +207,9 @@ void TestFrame::endStopsEveryLaterHandler()
     const int changes = form->changes;
     form->field->setText("typed after the end");
     QCOMPARE(form->changes, changes);
-    f.frame.run([&] { ranAfterEnd = true; });
+    f.frame.handlers().run([&] { ranAfterEnd = true; });
     QVERIFY(!ranAfterEnd);
-    QVERIFY(!f.frame.trace().contains("Form_Unload"));
+    QVERIFY(!f.frame.trace().steps().contains("Form_Unload"));
 }
 
 void TestFrame::showModalReturnsWhenUnloaded()
@@ -218,12 +219,12 @@ void TestFrame::showModalReturnsWhenUnloaded()
     QTimer::singleShot(0, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         wasModal = modal && modal->objectName() == QLatin1String("frmTest") && modal->isVisible();
-        f.frame.run([&] { f.frame.unload("frmTest"); });
+        f.frame.handlers().run([&] { f.frame.windows().unload("frmTest"); });
     });
-    f.frame.run([&] { f.frame.showModal("frmTest"); });
+    f.frame.handlers().run([&] { f.frame.windows().showModal("frmTest"); });
     QVERIFY(wasModal);
-    QVERIFY(!f.frame.isLoaded("frmTest"));
-    QCOMPARE(f.frame.trace(),
+    QVERIFY(!f.frame.windows().isLoaded("frmTest"));
+    QCOMPARE(f.frame.trace().steps(),
              QStringList({"load frmTest", "Form_Load", "loaded frmTest", "show frmTest", "Form_Unload",
                           "unload frmTest"}));
 }
@@ -235,10 +236,10 @@ void TestFrame::closeBoxUnloadsAndEscapeDoesNot()
     form->show();
     QTest::keyClick(form->field, Qt::Key_Escape);
     QVERIFY(form->isVisible());
-    QVERIFY(f.frame.isLoaded("frmTest"));
+    QVERIFY(f.frame.windows().isLoaded("frmTest"));
     form->close();
-    QVERIFY(!f.frame.isLoaded("frmTest"));
-    QVERIFY(f.frame.trace().contains("Form_Unload"));
+    QVERIFY(!f.frame.windows().isLoaded("frmTest"));
+    QVERIFY(f.frame.trace().steps().contains("Form_Unload"));
 }
 
 void TestFrame::firstShowFocusesFirstInTabOrder()
@@ -276,7 +277,7 @@ void TestFrame::captionsAreShownAndSpokenLiterally()
     Fixture f;
     TestForm *form = f.form();
     for (QWidget *control : QList<QWidget *>{form->option, form->buddyLabel, form->label}) {
-        f.frame.setCaption(control, caption);
+        f.frame.writer().setCaption(control, caption);
         QCOMPARE(Captions::shownText(control), caption);
         QCOMPARE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), caption);
     }
@@ -304,7 +305,7 @@ void TestFrame::designCaptionsSpeakWithoutAccessKeys()
 
 void TestFrame::describeNamesFileAndReason()
 {
-    const QString text = Frame::describe(Error::file(Error::Kind::FileOpen, "/data/MD.dat", "Permission denied"));
+    const QString text = Messages::describe(Error::file(Error::Kind::FileOpen, "/data/MD.dat", "Permission denied"));
     QVERIFY(text.contains(QStringLiteral("開けませんでした")));
     QVERIFY(text.contains(QStringLiteral("/data/MD.dat")));
     QVERIFY(text.contains(QStringLiteral("Permission denied")));

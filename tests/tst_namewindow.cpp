@@ -3,6 +3,7 @@
 // be stored, and leaves everything as it was when closed with its close box.
 #include "Captions.h"
 #include "Module1.h"
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "ProgramHarness.h"
 
@@ -20,9 +21,6 @@ using Names = NamesFormat::Names;
 
 namespace {
 
-const QString kEntry = QStringLiteral("frmIO");
-const QString kNames = QStringLiteral("frmKoumoku");
-const QString kChange = QStringLiteral("mnuChange");
 
 Names designNames()
 {
@@ -33,7 +31,7 @@ QStringList entryNames(ProgramHarness &program, const QString &control)
 {
     QStringList names;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        names << Captions::shownText(program.find<QWidget>(kEntry, control, slot));
+        names << Captions::shownText(program.find<QWidget>(Ui::frmIO, control, slot));
     }
     return names;
 }
@@ -74,11 +72,11 @@ void TestNameWindow::startupShowsNamesFromFile()
     program.writeFile("Item.dat", "\"Food\",\"Fun\",\"Power\"\r\n\"Phone\"\r\n\"Laundry\"\r\n\"a,b\"\r\n");
     QVERIFY(program.start());
     const QStringList names{"Food", "Fun", "Power", "Phone", "Laundry", "a,b"};
-    QCOMPARE(entryNames(program, "lblKoumoku"), names);
-    QCOMPARE(entryNames(program, "optKoumoku"), names);
+    QCOMPARE(entryNames(program, Ui::lblKoumoku), names);
+    QCOMPARE(entryNames(program, Ui::optKoumoku), names);
     QCOMPARE(toList(Module1::KoumokuData), names);
-    QCOMPARE(program.find<QLabel>(kEntry, "lblKingaku", 2)->accessibleName(), QStringLiteral("Power 0"));
-    QLabel *label = program.find<QLabel>(kEntry, "lblKoumoku", 4);
+    QCOMPARE(program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, 2)->accessibleName(), QStringLiteral("Power 0"));
+    QLabel *label = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, 4);
     QCOMPARE(label->geometry().right() + 1, 64);
     QVERIFY(label->width() >= label->sizeHint().width());
 }
@@ -89,13 +87,13 @@ void TestNameWindow::namesAreShownAsPlainText()
     const QString longName(5000, QChar(u'長'));
     program.writeFile("Item.dat", NamesFormat::encode({"<b>Food</b>", "&lt;", longName, "d", "e", "f"}));
     QVERIFY(program.start());
-    QLabel *markup = program.find<QLabel>(kEntry, "lblKoumoku", 0);
+    QLabel *markup = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, 0);
     // Read as HTML, the tags would vanish and the label would be narrower.
     QCOMPARE(markup->text(), QStringLiteral("<b>Food</b>"));
     QVERIFY(markup->sizeHint().width() >= markup->fontMetrics().horizontalAdvance("<b>Food</b>"));
-    QLabel *entity = program.find<QLabel>(kEntry, "lblKoumoku", 1);
+    QLabel *entity = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, 1);
     QVERIFY(entity->sizeHint().width() >= entity->fontMetrics().horizontalAdvance("&lt;"));
-    QLabel *wide = program.find<QLabel>(kEntry, "lblKoumoku", 2);
+    QLabel *wide = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, 2);
     QCOMPARE(wide->geometry().right() + 1, 64);
     QVERIFY(wide->width() > wide->window()->width());
 }
@@ -104,13 +102,13 @@ void TestNameWindow::startupLoadsNameWindowHidden()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.frame().isLoaded(kNames));
-    QVERIFY(!program.frame().loadedForm(kNames)->isVisible());
-    const QStringList trace = program.frame().trace();
+    QVERIFY(program.frame().windows().isLoaded(Ui::frmKoumoku));
+    QVERIFY(!program.frame().windows().loadedForm(Ui::frmKoumoku)->isVisible());
+    const QStringList trace = program.frame().trace().steps();
     QVERIFY(trace.indexOf("load frmKoumoku") > trace.indexOf("load frmIO"));
     QVERIFY(trace.indexOf("loaded frmKoumoku") < trace.indexOf("loaded frmIO"));
     QVERIFY(trace.indexOf("show frmIO") > trace.indexOf("loaded frmIO"));
-    QCOMPARE(ProgramHarness::field(program.frame().loadedForm(kNames), 3)->text(), QStringLiteral("電話代"));
+    QCOMPARE(ProgramHarness::field(program.frame().windows().loadedForm(Ui::frmKoumoku), 3)->text(), QStringLiteral("電話代"));
 }
 
 void TestNameWindow::unreadableNamesFileStopsStartup_data()
@@ -138,7 +136,7 @@ void TestNameWindow::unreadableNamesFileStopsStartup()
     QCOMPARE(program.messages.size(), 1);
     QVERIFY2(program.lastMessage().contains(program.path("Item.dat")), qPrintable(program.lastMessage()));
     QVERIFY2(program.lastMessage().contains(what), qPrintable(program.lastMessage()));
-    QVERIFY(!program.frame().trace().contains("show frmIO"));
+    QVERIFY(!program.frame().trace().steps().contains("show frmIO"));
     QCOMPARE(program.readFile("Item.dat"), present ? bytes : QByteArray("<missing>"));
 }
 
@@ -146,8 +144,8 @@ void TestNameWindow::designMatchesLayout()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
-        QCOMPARE(window->objectName(), kNames);
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
+        QCOMPARE(window->objectName(), Ui::frmKoumoku);
         QCOMPARE(window->windowTitle(), QStringLiteral("項目変更"));
         QCOMPARE(window->size(), QSize(121, 241));
         QVERIFY(!(window->windowFlags() & Qt::WindowMinimizeButtonHint));
@@ -166,7 +164,7 @@ void TestNameWindow::fieldCheckNeedsSixNonEmptyNames()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
         ProgramHarness::retype(ProgramHarness::field(window, 2), "");
         QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
@@ -184,18 +182,18 @@ void TestNameWindow::renamingSavesAndRedistributes()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 0), "外食");
         ProgramHarness::retype(ProgramHarness::field(window, 3), "携帯, 固定");
         QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
     }));
-    QVERIFY(!program.frame().isLoaded(kNames));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmKoumoku));
     const Names renamed{"外食", "趣味", "光熱費", "携帯, 固定", "洗濯代", "その他"};
     QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode(renamed));
-    QCOMPARE(entryNames(program, "lblKoumoku"), toList(renamed));
-    QCOMPARE(entryNames(program, "optKoumoku"), toList(renamed));
+    QCOMPARE(entryNames(program, Ui::lblKoumoku), toList(renamed));
+    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(renamed));
     QVERIFY(program.messages.isEmpty());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("外食"));
         QCOMPARE(ProgramHarness::field(window, 3)->text(), QStringLiteral("携帯, 固定"));
     }));
@@ -206,7 +204,7 @@ void TestNameWindow::applyingUnchangedNamesRewritesSameBytes()
     ProgramHarness program;
     program.writeFile("Item.dat", "a,b,c,d,e,f,g\r\n");
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     }));
     QCOMPARE(program.readFile("Item.dat"), QByteArray("\"a\"\r\n\"b\"\r\n\"c\"\r\n\"d\"\r\n\"e\"\r\n\"f\"\r\n"));
@@ -217,14 +215,14 @@ void TestNameWindow::closeBoxChangesNothing()
     ProgramHarness program;
     QVERIFY(program.start());
     const QByteArray before = program.readFile("Item.dat");
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 1), "abandoned");
         window->close();
     }));
-    QVERIFY(!program.frame().isLoaded(kNames));
+    QVERIFY(!program.frame().windows().isLoaded(Ui::frmKoumoku));
     QCOMPARE(program.readFile("Item.dat"), before);
-    QCOMPARE(entryNames(program, "optKoumoku"), toList(designNames()));
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(designNames()));
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 1)->text(), QStringLiteral("趣味"));
         QCOMPARE(ProgramHarness::field(window, 1)->displayText(), QStringLiteral("趣味"));
     }));
@@ -251,7 +249,7 @@ void TestNameWindow::unstorableNameIsRefused()
     ProgramHarness program;
     QVERIFY(program.start());
     const QByteArray before = program.readFile("Item.dat");
-    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
         ProgramHarness::field(window, slot)->setFocus();
         ProgramHarness::field(window, slot)->setText(typed);
         QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
@@ -265,21 +263,21 @@ void TestNameWindow::unstorableNameIsRefused()
     QVERIFY(!program.hasEnded());
     QCOMPARE(program.readFile("Item.dat"), before);
     QCOMPARE(toList(Module1::KoumokuData), toList(designNames()));
-    QCOMPARE(entryNames(program, "optKoumoku"), toList(designNames()));
+    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(designNames()));
 }
 
 void TestNameWindow::inputMethodVariantIsStoredAsCodePageCharacter()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         ProgramHarness::field(window, 5)->setFocus();
         ProgramHarness::commitInputMethodText(ProgramHarness::field(window, 5), QStringLiteral("〜"));
         QTest::keyClick(ProgramHarness::field(window, 5), Qt::Key_Return);
     }));
     QVERIFY(program.messages.isEmpty());
     QCOMPARE(program.readFile("Item.dat").right(10), QByteArray::fromHex("2282BB82CC91BC8160220D0A").right(10));
-    QCOMPARE(program.find<QRadioButton>(kEntry, "optKoumoku", 5)->text(), QStringLiteral("その他～"));
+    QCOMPARE(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 5)->text(), QStringLiteral("その他～"));
 }
 
 void TestNameWindow::readOnlyNamesFileEndsWithReport()
@@ -288,7 +286,7 @@ void TestNameWindow::readOnlyNamesFileEndsWithReport()
     QVERIFY(program.start());
     const QByteArray before = program.readFile("Item.dat");
     QVERIFY(QFile::setPermissions(program.path("Item.dat"), QFileDevice::ReadOwner));
-    program.whileModal(kChange, [](QWidget *window) {
+    program.whileModal(Ui::mnuChange, [](QWidget *window) {
         ProgramHarness::retype(ProgramHarness::field(window, 0), "new");
         QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     });
@@ -319,7 +317,7 @@ void TestNameWindow::longNamesPassThroughWhole()
     names[0] = stored;
     program.writeFile("Item.dat", NamesFormat::encode(names));
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), stored);
         if (!pasted.isEmpty())
             ProgramHarness::repaste(ProgramHarness::field(window, 0), pasted);
@@ -330,8 +328,8 @@ void TestNameWindow::longNamesPassThroughWhole()
     QCOMPARE(Module1::KoumokuData[0], names[0]);
     // A caption shows what fits on any screen, and is spoken as shown.
     const QString shown = names[0].size() > 1000 ? names[0].left(1000) + u'…' : names[0];
-    QCOMPARE(entryNames(program, "optKoumoku").first(), shown);
-    QCOMPARE(ProgramHarness::spokenName(program.find<QWidget>(kEntry, "optKoumoku", 0)), shown);
+    QCOMPARE(entryNames(program, Ui::optKoumoku).first(), shown);
+    QCOMPARE(ProgramHarness::spokenName(program.find<QWidget>(Ui::frmIO, Ui::optKoumoku, 0)), shown);
 }
 
 // A name is the user's text: "&" in it is shown and spoken as typed in every
@@ -341,29 +339,29 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
     const QStringList typed{"R&D", "&&", "&X", "&R", "A&", "&C"};
     ProgramHarness program;
     QVERIFY(program.start());
-    QVERIFY(program.whileModal(kChange, [&](QWidget *window) {
+    QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
         for (int slot = 0; slot < kSlotCount; ++slot)
             ProgramHarness::repaste(ProgramHarness::field(window, slot), typed[slot]);
         QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     }));
     QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode({"R&D", "&&", "&X", "&R", "A&", "&C"}));
-    QCOMPARE(entryNames(program, "lblKoumoku"), typed);
-    QCOMPARE(entryNames(program, "optKoumoku"), typed);
-    QWidget *correction = program.frame().loadedForm("frmTeisei");
+    QCOMPARE(entryNames(program, Ui::lblKoumoku), typed);
+    QCOMPARE(entryNames(program, Ui::optKoumoku), typed);
+    QWidget *correction = program.frame().windows().loadedForm(Ui::frmTeisei);
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        auto *option = program.find<QRadioButton>(kEntry, "optKoumoku", slot);
+        auto *option = program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot);
         QCOMPARE(ProgramHarness::spokenName(option), typed[slot]);
         QCOMPARE(QKeySequence::mnemonic(option->text()), QKeySequence());
-        auto *total = program.find<QLabel>(kEntry, "lblKingaku", slot);
+        auto *total = program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, slot);
         QCOMPARE(ProgramHarness::spokenName(total), typed[slot] + " 0");
-        auto *label = correction->findChild<QLabel *>(Controls::arrayName("lblKoumoku", slot));
+        auto *label = correction->findChild<QLabel *>(Controls::arrayName(Ui::lblKoumoku, slot));
         QCOMPARE(Captions::shownText(label), typed[slot]);
         QCOMPARE(ProgramHarness::spokenName(label), typed[slot]);
         QCOMPARE(ProgramHarness::spokenName(ProgramHarness::field(correction, slot)), typed[slot] + "の合計");
     }
     // The menu's access keys still reach the menu.
-    QWidget *entry = program.frame().loadedForm(kEntry);
-    auto *amount = program.find<QLineEdit>(kEntry, "txtKingaku");
+    QWidget *entry = program.frame().windows().loadedForm(Ui::frmIO);
+    auto *amount = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
     entry->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(entry));
     QTest::keyClick(amount, Qt::Key_R, Qt::AltModifier);
@@ -375,7 +373,7 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
         }
     });
     QCoreApplication::sendPostedEvents();
-    QCOMPARE(opened, QStringLiteral("frmTeisei"));
+    QCOMPARE(opened, Ui::frmTeisei);
     entry->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(entry));
     QTest::keyClick(amount, Qt::Key_X, Qt::AltModifier);

@@ -29,10 +29,10 @@ run_ctest() {
 }
 
 failed=0
-tools/build.sh
+tools/build.sh -DKAKEIBO_BENCH=ON
 run_ctest build || failed=1
 
-cmake -S . -B build-asan -DKAKEIBO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+cmake -S . -B build-asan -DKAKEIBO_SANITIZE=ON -DKAKEIBO_BENCH=ON -DCMAKE_BUILD_TYPE=Debug
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 \

@@ -41,7 +41,7 @@ void FormBase::keyPressEvent(QKeyEvent *event)
 void FormBase::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    m_frame.run([this] { m_frame.unload(m_name); });
+    m_frame.handlers().run([this] { m_frame.windows().unload(m_name); });
 }
 
 void FormBase::showEvent(QShowEvent *event)

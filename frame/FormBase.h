@@ -43,7 +43,7 @@ protected:
     template <typename Fn>
     auto handler(Fn fn)
     {
-        return [this, fn](auto &&...) { m_frame.run(fn); };
+        return [this, fn](auto &&...) { m_frame.handlers().run(fn); };
     }
 
     void keyPressEvent(QKeyEvent *event) override;

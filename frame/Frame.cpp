@@ -1,0 +1,42 @@
+#include "Frame.h"
+
+#include "AltKeys.h"
+
+#include <QCoreApplication>
+
+namespace kakeibo {
+namespace {
+
+Frame *g_current = nullptr;
+
+} // namespace
+
+Frame::Frame(QString applicationDirectory)
+    : m_appDir(std::move(applicationDirectory))
+    , m_handlers(m_trace)
+    , m_windows(*this, m_handlers, m_trace)
+    , m_writer(m_handlers)
+    , m_altKeys(std::make_unique<AltKeys>(QCoreApplication::instance()))
+{
+    m_handlers.setOnEnd([this] { m_windows.hideAll(); });
+    g_current = this;
+}
+
+Frame::~Frame()
+{
+    if (g_current == this)
+        g_current = nullptr;
+}
+
+Frame &Frame::current()
+{
+    Q_ASSERT(g_current);
+    return *g_current;
+}
+
+QString Frame::appFile(const QString &fileName) const
+{
+    return m_appDir + QLatin1Char('/') + fileName;
+}
+
+} // namespace kakeibo

@@ -1,0 +1,52 @@
+// The application frame: the run-time services every window relies on,
+// each kept by a part with one job. The frame itself only knows the
+// application directory and holds the parts together:
+//  - windows():  the windows' life cycle and their controls (WindowRegistry)
+//  - handlers(): running handlers, reporting errors, the end (HandlerRunner)
+//  - writer():   the program's own writes into controls (ControlWriter)
+//  - trace():    the steps of a run, for the tests (Trace)
+// and, for the whole application, Alt+key as a command (AltKeys).
+#pragma once
+
+#include "ControlWriter.h"
+#include "HandlerRunner.h"
+#include "Trace.h"
+#include "WindowRegistry.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace kakeibo {
+
+class AltKeys;
+
+class Frame {
+public:
+    // The frame of this run; the application directory holds the data files.
+    explicit Frame(QString applicationDirectory);
+    ~Frame();
+    Frame(const Frame &) = delete;
+    Frame &operator=(const Frame &) = delete;
+
+    static Frame &current();
+
+    const QString &applicationDirectory() const { return m_appDir; }
+    // The application directory followed by "/" and the file name, unchanged.
+    QString appFile(const QString &fileName) const;
+
+    WindowRegistry &windows() { return m_windows; }
+    HandlerRunner &handlers() { return m_handlers; }
+    ControlWriter &writer() { return m_writer; }
+    Trace &trace() { return m_trace; }
+
+private:
+    QString m_appDir;
+    Trace m_trace;
+    HandlerRunner m_handlers;
+    WindowRegistry m_windows;
+    ControlWriter m_writer;
+    std::unique_ptr<AltKeys> m_altKeys;
+};
+
+} // namespace kakeibo
