@@ -2,8 +2,8 @@
 //
 // The file services and conversions return an Error instead of throwing; the
 // frame raises it as a RuntimeError when a routine cannot go on, and one
-// service of the window layer (Frame::describe) turns it into the message the
-// user reads. A Refusal is the one error the user can recover from: the frame
+// service of the window layer (Messages::describe) turns it into the message
+// the user reads. A Refusal is the one error the user can recover from: the frame
 // shows it and the program goes on.
 #pragma once
 
@@ -83,9 +83,9 @@ private:
     QString m_message;
 };
 
-// Raises the error of an Expected, or yields its value.
+// Raises the error of an Expected, or yields (a copy of) its value.
 template <typename T>
-const T &valueOrRaise(const Expected<T> &result)
+T valueOrRaise(const Expected<T> &result)
 {
     if (!result.ok())
         throw RuntimeError(result.error());

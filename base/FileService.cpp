@@ -21,6 +21,21 @@
 namespace kakeibo {
 namespace {
 
+SyncHook &syncHook()
+{
+    static SyncHook hook;
+    return hook;
+}
+
+bool syncToDevice(QFileDevice &file)
+{
+#ifdef Q_OS_WIN
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()))) != 0;
+#else
+    return ::fsync(file.handle()) == 0;
+#endif
+}
+
 std::set<int> &numbersInUse()
 {
     static std::set<int> numbers;
@@ -187,7 +202,7 @@ std::optional<Error> replaceAtomically(const QString &path,
         return saveRefused(path, file.errorString());
     std::optional<Error> error = write(file);
     if (!error)
-        error = flushToDevice(file);
+        error = flushToDevice(file, path);
     if (error) {
         file.cancelWriting();
         file.commit();
@@ -207,19 +222,20 @@ int freeFileNumber()
     return number;
 }
 
-std::optional<Error> flushToDevice(QFileDevice &file)
+void setSyncHook(SyncHook hook)
+{
+    syncHook() = std::move(hook);
+}
+
+std::optional<Error> flushToDevice(QFileDevice &file, const QString &path)
 {
     if (!file.flush())
-        return Error::file(Error::Kind::FileWrite, file.fileName(), file.errorString());
-#ifdef Q_OS_WIN
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
-    const bool synced = FlushFileBuffers(handle) != 0;
-#else
-    const bool synced = ::fsync(file.handle()) == 0;
-#endif
-    if (!synced) {
+        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
+    if (const int injected = syncHook() ? syncHook()(fullPath(path)) : 0)
+        return Error::file(Error::Kind::FileFlush, fullPath(path), reasonFor(injected));
+    if (!syncToDevice(file)) {
         const int code = lastErrorCode();
-        return Error::file(Error::Kind::FileFlush, file.fileName(), reasonFor(code));
+        return Error::file(Error::Kind::FileFlush, fullPath(path), reasonFor(code));
     }
     return std::nullopt;
 }
@@ -254,10 +270,7 @@ void BinaryFile::close()
 
 std::optional<Error> BinaryFile::flush()
 {
-    std::optional<Error> error = flushToDevice(m_file);
-    if (error)
-        error->subject = fullPath();
-    return error;
+    return flushToDevice(m_file, m_path);
 }
 
 QString BinaryFile::fullPath() const

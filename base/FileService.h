@@ -42,8 +42,15 @@ Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes);
 std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write);
 
-// Forces what was written to an open file onto the device.
-std::optional<Error> flushToDevice(QFileDevice &file);
+// Forces what was written to the open file at path onto the device; the
+// error names the path.
+std::optional<Error> flushToDevice(QFileDevice &file, const QString &path);
+
+// The seam around forcing data onto the device, for the tests: the hook sees
+// the full path of every file about to be forced and answers 0 to force it,
+// or a system error code to fail as the system would. No hook: force.
+using SyncHook = std::function<int(const QString &path)>;
+void setSyncHook(SyncHook hook);
 
 // A file opened for binary reading and writing under a file number; a
 // missing file is created empty. A file whose owner may not write it is

@@ -218,14 +218,14 @@ int frmIO::chosenSlot() const
 // left as typed and only disables the button.
 void frmIO::CheckInput()
 {
-    try {
-        const bool chosen = chosenSlot() >= 0;
-        const int32_t amount = valueOrRaise(Amount::fromText(txtKingaku->text()));
-        frame().writer().setText(txtKingaku, Amount::toText(amount));
-        cmdInput->setEnabled(chosen && !txtKingaku->text().isEmpty());
-    } catch (const RuntimeError &) {
+    const bool chosen = chosenSlot() >= 0;
+    const Expected<int32_t> amount = Amount::fromText(txtKingaku->text());
+    if (!amount.ok()) {
         cmdInput->setEnabled(false);
+        return;
     }
+    frame().writer().setText(txtKingaku, Amount::toText(amount.value()));
+    cmdInput->setEnabled(chosen && !txtKingaku->text().isEmpty());
 }
 
 void frmIO::cmdInput_Click()

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace kakeibo {
 
 using namespace frmTeiseiLayout;
@@ -72,13 +74,10 @@ void frmTeisei::txtKoumoku_Change(int)
         cmdTeisei->setEnabled(false);
         return;
     }
-    try {
-        for (const QLineEdit *field : txtKoumoku)
-            valueOrRaise(Amount::fromText(field->text()));
-        cmdTeisei->setEnabled(true);
-    } catch (const RuntimeError &) {
-        cmdTeisei->setEnabled(false);
-    }
+    const bool allConvert = std::all_of(txtKoumoku.begin(), txtKoumoku.end(), [](const QLineEdit *field) {
+        return Amount::fromText(field->text()).ok();
+    });
+    cmdTeisei->setEnabled(allConvert);
 }
 
 void frmTeisei::cmdTeisei_Click()

@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <stdexcept>
+
 ProgramHarness::ProgramHarness(Icon icon) : m_appDir(m_dir.path())
 {
     install(icon);
@@ -45,14 +47,29 @@ void ProgramHarness::install(Icon icon)
     QFile::copy(dataFile("Item.dat"), path("Item.dat"));
     m_frame = std::make_unique<kakeibo::Frame>(m_appDir);
     m_frame->trace().setEnabled(true);
-    m_frame->handlers().setMessageHook([this](const kakeibo::UserMessage &message) { messages.append(message); });
-    m_frame->handlers().setEndHook([this](int code) { endCodes.append(code); });
+    m_frame->handlers().setMessageHook([this](const kakeibo::UserMessage &message) {
+        messages.append(message);
+        events.append(message.severity == kakeibo::UserMessage::Severity::Fatal ? QStringLiteral("fatal")
+                                                                                : QStringLiteral("warning"));
+    });
+    m_frame->handlers().setEndHook([this](int code) {
+        endCodes.append(code);
+        events.append(QStringLiteral("end %1").arg(code));
+    });
 }
 
 ProgramHarness::~ProgramHarness()
 {
     m_frame.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void ProgramHarness::failMissing(const QString &window, const QString &control, const char *kind)
+{
+    const QString message = QStringLiteral("no %1 %2 in %3 (or %3 is not loaded)")
+                                .arg(QString::fromLatin1(kind), control, window);
+    QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+    throw std::runtime_error(message.toStdString());
 }
 
 QString ProgramHarness::path(const QString &fileName) const

@@ -32,12 +32,17 @@ public:
     bool start();
     kakeibo::Frame &frame() { return *m_frame; }
 
-    // A control of a loaded window, or nullptr; never loads a window.
+    // A control of a loaded window; never loads a window. A window that is
+    // not loaded, or a control that is missing or of another kind, fails
+    // the test with a message (and stops it).
     template <typename T>
     T *find(const QString &window, const QString &name, int index = -1) const
     {
         QWidget *loaded = m_frame->windows().loadedForm(window);
-        return loaded ? loaded->findChild<T *>(kakeibo::Controls::arrayName(name, index)) : nullptr;
+        T *found = loaded ? loaded->findChild<T *>(kakeibo::Controls::arrayName(name, index)) : nullptr;
+        if (!found)
+            failMissing(window, kakeibo::Controls::arrayName(name, index), T::staticMetaObject.className());
+        return found;
     }
 
     // User input, as the keyboard and mouse deliver it.
@@ -64,12 +69,16 @@ public:
 
     QList<kakeibo::UserMessage> messages;
     QList<int> endCodes;
+    // What the user saw and the end, in the order they happened:
+    // "warning", "fatal" for messages, "end N" for the end.
+    QStringList events;
 
     bool hasEnded() const { return !endCodes.isEmpty(); }
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 
 private:
     void install(Icon icon);
+    [[noreturn]] static void failMissing(const QString &window, const QString &control, const char *kind);
 
     QTemporaryDir m_dir;
     QString m_appDir;

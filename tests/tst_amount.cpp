@@ -35,6 +35,8 @@ void TestAmount::convertibleTextsGiveTheirAmount_data()
     QTest::newRow("smallest") << "-2147483648" << int(-2147483648LL);
     QTest::newRow("full-width digits") << "１２３" << 123;
     QTest::newRow("mixed widths") << "1２3" << 123;
+    QTest::newRow("every full-width digit") << "１０２３４５６７８９" << 1023456789;
+    QTest::newRow("full-width nine alone") << "９" << 9;
     QTest::newRow("full-width plus") << "＋５" << 5;
     QTest::newRow("full-width minus") << "－５" << -5;
     QTest::newRow("minus sign") << "−５" << -5;

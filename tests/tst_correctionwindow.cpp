@@ -3,6 +3,7 @@
 // and closing, and the totals on the entry window afterwards.
 #include "Module1.h"
 #include "UiNames.h"
+#include "Pages.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -20,22 +21,6 @@ using Totals = TotalsFormat::Totals;
 namespace {
 
 constexpr int kMax = 2147483647;
-
-QStringList entryTotals(ProgramHarness &program)
-{
-    QStringList captions;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        captions << program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, slot)->text();
-    return captions << program.find<QLabel>(Ui::frmIO, Ui::lblGoukei)->text();
-}
-
-QStringList fieldTexts(QWidget *window)
-{
-    QStringList texts;
-    for (int slot = 0; slot < kSlotCount; ++slot)
-        texts << ProgramHarness::field(window, slot)->text();
-    return texts;
-}
 
 } // namespace
 
@@ -106,7 +91,7 @@ void TestCorrectionWindow::openingShowsStoredTotals()
     program.writeFile("MD.dat", TotalsFormat::encode({300, 0, 0, 0, 0, -200}));
     QVERIFY(program.start());
     QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
-        QCOMPARE(fieldTexts(window), QStringList({"300", "0", "0", "0", "0", "-200"}));
+        QCOMPARE(EditingPage(window).fieldTexts(), QStringList({"300", "0", "0", "0", "0", "-200"}));
         QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
     }));
 }
@@ -116,7 +101,7 @@ void TestCorrectionWindow::allZeroTotalsLeaveButtonDisabled()
     ProgramHarness program;
     QVERIFY(program.start());
     QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
-        QCOMPARE(fieldTexts(window), QStringList({"0", "0", "0", "0", "0", "0"}));
+        QCOMPARE(EditingPage(window).fieldTexts(), QStringList({"0", "0", "0", "0", "0", "0"}));
         QVERIFY(!ProgramHarness::applyButton(window)->isEnabled());
         ProgramHarness::retype(ProgramHarness::field(window, 4), "0");
         QVERIFY(ProgramHarness::applyButton(window)->isEnabled());
@@ -198,7 +183,7 @@ void TestCorrectionWindow::applyingWritesOnceAndShowsTotals()
         QVERIFY(!window->isVisible());
     }));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({300, 0, 0, 0, 0, -200}) + "tail");
-    QCOMPARE(entryTotals(program), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
+    QCOMPARE(EntryPage(program).totals(), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
     QVERIFY(!program.frame().windows().isLoaded(Ui::frmTeisei));
     const QStringList steps = program.frame().trace().steps().mid(before);
     QCOMPARE(steps.count("SaveTeisei"), 1);
@@ -235,7 +220,7 @@ void TestCorrectionWindow::closeBoxWritesNothing()
     }));
     QVERIFY(!program.frame().windows().isLoaded(Ui::frmTeisei));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({10, 20, 30, 40, 50, 60}));
-    QCOMPARE(entryTotals(program), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
+    QCOMPARE(EntryPage(program).totals(), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
     QVERIFY(program.whileModal(Ui::mnuRevision, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("10"));
     }));
@@ -253,7 +238,7 @@ void TestCorrectionWindow::bookingAfterCorrectionAddsToCorrectedTotals()
     ProgramHarness::type(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), "234");
     QTest::keyClick(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), Qt::Key_Return);
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({0, 0, 1234, 0, 0, 0}));
-    QCOMPARE(entryTotals(program), QStringList({"0", "0", "1234", "0", "0", "0", "1234"}));
+    QCOMPARE(EntryPage(program).totals(), QStringList({"0", "0", "1234", "0", "0", "0", "1234"}));
 }
 
 void TestCorrectionWindow::totalsWhoseSumLeaves32BitsAreStored()
@@ -267,7 +252,7 @@ void TestCorrectionWindow::totalsWhoseSumLeaves32BitsAreStored()
     }));
     QVERIFY(program.messages.isEmpty());
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({kMax, kMax, kMax, kMax, kMax, kMax}));
-    QCOMPARE(entryTotals(program).last(), QStringLiteral("12884901882"));
+    QCOMPARE(EntryPage(program).totals().last(), QStringLiteral("12884901882"));
 }
 
 void TestCorrectionWindow::saveConvertsEveryFieldBeforeChangingAny()

@@ -3,6 +3,7 @@
 // (CI runs as root) and says so where it may not.
 #include "UiNames.h"
 #include "NamesFormat.h"
+#include "Pages.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -55,14 +56,6 @@ QStringList entries(const QString &dir)
     return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-void book(ProgramHarness &program, int slot, const QString &amount)
-{
-    ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot));
-    auto *box = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
-    ProgramHarness::type(box, amount);
-    QTest::keyClick(box, Qt::Key_Return);
-}
-
 } // namespace
 
 class TestDiskFull : public QObject {
@@ -89,7 +82,7 @@ void TestDiskFull::firstBookingOnFullDiskIsReported()
     QVERIFY(program.start());
     QCOMPARE(program.readFile("MD.dat"), QByteArray());
     disk.fill();
-    book(program, 0, "300");
+    EntryPage(program).bookWithEnter(0, "300");
     QCOMPARE(program.endCodes, QList<int>{1});
     QVERIFY2(program.lastMessage().contains(program.path("MD.dat")), qPrintable(program.lastMessage()));
     QVERIFY2(program.lastMessage().contains(QStringLiteral("理由: ")), qPrintable(program.lastMessage()));
@@ -103,7 +96,7 @@ void TestDiskFull::bookingIntoExistingFileNeedsNoSpace()
     program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
     QVERIFY(program.start());
     disk.fill();
-    book(program, 5, "-6");
+    EntryPage(program).bookWithEnter(5, "-6");
     QVERIFY(program.messages.isEmpty());
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({1, 2, 3, 4, 5, 0}));
 }

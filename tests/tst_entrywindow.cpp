@@ -5,6 +5,7 @@
 #include "Fonts.h"
 #include "Module1.h"
 #include "UiNames.h"
+#include "Pages.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -28,42 +29,6 @@ using Totals = TotalsFormat::Totals;
 namespace {
 
 
-struct EntryWindow {
-    explicit EntryWindow(ProgramHarness &program) : program(program) {}
-
-    ProgramHarness &program;
-    QLineEdit *amount() const { return program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku); }
-    QPushButton *input() const { return program.find<QPushButton>(Ui::frmIO, Ui::cmdInput); }
-    QRadioButton *option(int slot) const { return program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot); }
-    QLabel *total(int slot) const { return program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, slot); }
-    QLabel *grandTotal() const { return program.find<QLabel>(Ui::frmIO, Ui::lblGoukei); }
-    QWidget *window() const { return amount()->window(); }
-
-    QStringList totals() const
-    {
-        QStringList captions;
-        for (int slot = 0; slot < kSlotCount; ++slot)
-            captions << total(slot)->text();
-        return captions << grandTotal()->text();
-    }
-
-    bool anyChosen() const
-    {
-        for (int slot = 0; slot < kSlotCount; ++slot) {
-            if (option(slot)->isChecked())
-                return true;
-        }
-        return false;
-    }
-
-    void book(int slot, const QString &text) const
-    {
-        ProgramHarness::click(option(slot));
-        ProgramHarness::type(amount(), text);
-        QVERIFY2(input()->isEnabled(), qPrintable(text));
-        QTest::mouseClick(input(), Qt::LeftButton);
-    }
-};
 
 QByteArray image(const Totals &totals)
 {
@@ -118,7 +83,7 @@ void TestEntryWindow::startsIdleWithFocusInAmount()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QVERIFY(w.window()->isVisible());
     QVERIFY(!w.input()->isEnabled());
     QVERIFY(!w.anyChosen());
@@ -133,7 +98,7 @@ void TestEntryWindow::designMatchesLayout()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QWidget *window = w.window();
     QCOMPARE(window->windowTitle(), QStringLiteral("QEN - ペルモア - [入力]"));
     const int menuHeight = program.find<QMenuBar>(Ui::frmIO, Ui::menuBar)->height();
@@ -186,7 +151,7 @@ void TestEntryWindow::fontsAreNearestInstalledFaces()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     const QFont font = w.amount()->font();
     QCOMPARE(font.pointSizeF(), 13.5);
     QVERIFY(Fonts::isFixedPitch(font));
@@ -234,7 +199,7 @@ void TestEntryWindow::amountCheck()
     QFETCH(bool, enabled);
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     if (choose)
         ProgramHarness::click(w.option(2));
     ProgramHarness::type(w.amount(), typed);
@@ -274,7 +239,7 @@ void TestEntryWindow::editingInTheMiddleKeepsTheCaret()
     QFETCH(int, caretAfter);
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::click(w.option(3));
     w.amount()->setFocus();
     ProgramHarness::type(w.amount(), typed);
@@ -314,7 +279,7 @@ void TestEntryWindow::pastedAmountIsTakenWhole()
     QFETCH(QByteArray, file);
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::click(w.option(4));
     ProgramHarness::repaste(w.amount(), pasted);
     QCOMPARE(w.amount()->text(), shown);
@@ -338,7 +303,7 @@ void TestEntryWindow::altLetterIsNeverTyped()
     QFETCH(QString, text);
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::click(w.option(0));
     ProgramHarness::type(w.amount(), "12");
     QTest::sendKeyEvent(QTest::Click, w.amount(), Qt::Key(key), text, Qt::AltModifier);
@@ -367,7 +332,7 @@ void TestEntryWindow::heldAltKeyOpensItsWindowOnce()
     constexpr int kRepeats = 20;
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::type(w.amount(), "12");
     const auto hold = [&](QWidget *receiver) {
         for (int i = 0; i < kRepeats; ++i)
@@ -400,7 +365,7 @@ void TestEntryWindow::categoryAfterAmountEnablesInput()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::type(w.amount(), "12a");
     ProgramHarness::click(w.option(4));
     QVERIFY(!w.input()->isEnabled());
@@ -416,7 +381,7 @@ void TestEntryWindow::inputMethodTextIsRenderedWhenCommitted()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::click(w.option(0));
     w.amount()->setFocus();
     ProgramHarness::commitInputMethodText(w.amount(), QStringLiteral("１２３"));
@@ -455,10 +420,10 @@ void TestEntryWindow::bookingsUpdateTotalsAndFile()
     QFETCH(QByteArray, file);
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QCOMPARE(program.readFile("MD.dat"), QByteArray());
     for (int i = 0; i < categorySlots.size(); ++i)
-        w.book(categorySlots[i], amounts[i]);
+        QVERIFY(w.book(categorySlots[i], amounts[i]));
     QCOMPARE(w.totals(), captions);
     QCOMPARE(program.readFile("MD.dat"), file);
     QVERIFY(program.messages.isEmpty());
@@ -469,8 +434,8 @@ void TestEntryWindow::bookingResetsTheWindow()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
-    w.book(4, "250");
+    EntryPage w(program);
+    QVERIFY(w.book(4, "250"));
     QVERIFY(!w.anyChosen());
     QCOMPARE(w.amount()->text(), QString());
     QVERIFY(!w.input()->isEnabled());
@@ -487,7 +452,7 @@ void TestEntryWindow::bookingIntoUnknownSlotStillShowsAndWrites()
     program.frame().handlers().run([] { Module1::AddKingaku(100, 6); });
     QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));
     QCOMPARE(program.readFile("MD.dat"), image({1, 2, 3, 4, 5, 6}));
-    QCOMPARE(EntryWindow(program).grandTotal()->text(), QStringLiteral("21"));
+    QCOMPARE(EntryPage(program).grandTotal()->text(), QStringLiteral("21"));
     QVERIFY(program.messages.isEmpty());
 }
 
@@ -495,7 +460,7 @@ void TestEntryWindow::enterBooksOnlyWhileEnabled()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::type(w.amount(), "40");
     QTest::keyClick(w.amount(), Qt::Key_Return);
     QCOMPARE(program.readFile("MD.dat"), QByteArray());
@@ -509,7 +474,7 @@ void TestEntryWindow::escapeDoesNothing()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::type(w.amount(), "7");
     QTest::keyClick(w.amount(), Qt::Key_Escape);
     QVERIFY(w.window()->isVisible());
@@ -522,9 +487,9 @@ void TestEntryWindow::startupShowsStoredTotals()
     ProgramHarness program;
     program.writeFile("MD.dat", image({300, 0, 0, 0, 0, -200}));
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QCOMPARE(w.totals(), QStringList({"300", "0", "0", "0", "0", "-200", "100"}));
-    w.book(0, "-300");
+    QVERIFY(w.book(0, "-300"));
     QCOMPARE(program.readFile("MD.dat"), image({0, 0, 0, 0, 0, -200}));
 }
 
@@ -534,7 +499,7 @@ void TestEntryWindow::missingTotalsFileIsCreatedEmpty()
     QVERIFY(!QFile::exists(program.path("MD.dat")));
     QVERIFY(program.start());
     QCOMPARE(program.readFile("MD.dat"), QByteArray());
-    EntryWindow(program).book(0, "1");
+    QVERIFY(EntryPage(program).book(0, "1"));
     QCOMPARE(program.readFile("MD.dat").size(), 24);
 }
 
@@ -544,9 +509,9 @@ void TestEntryWindow::longerTotalsFileKeepsItsTail()
     const QByteArray tail = QByteArray::fromHex("DEADBEEF0102");
     program.writeFile("MD.dat", image({10, 20, 30, 40, 50, 60}) + tail);
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QCOMPARE(w.totals(), QStringList({"10", "20", "30", "40", "50", "60", "210"}));
-    w.book(5, "5");
+    QVERIFY(w.book(5, "5"));
     QCOMPARE(program.readFile("MD.dat"), image({10, 20, 30, 40, 50, 65}) + tail);
 }
 
@@ -572,9 +537,9 @@ void TestEntryWindow::bookingPastRangeIsRefused()
     totals[slot] = stored;
     program.writeFile("MD.dat", image(totals));
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     const QStringList before = w.totals();
-    w.book(slot, amount);
+    QVERIFY(w.book(slot, amount));
     QCOMPARE(program.messages.size(), 1);
     QCOMPARE(program.messages[0].severity, UserMessage::Severity::Warning);
     QVERIFY2(program.lastMessage().contains(category), qPrintable(program.lastMessage()));
@@ -600,9 +565,9 @@ void TestEntryWindow::grandTotalPast32BitsIsShownInFull()
     const int max = 2147483647;
     program.writeFile("MD.dat", image({max, max, max, max, max, max}));
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QCOMPARE(w.grandTotal()->text(), QStringLiteral("12884901882"));
-    w.book(3, "-2");
+    QVERIFY(w.book(3, "-2"));
     QCOMPARE(w.grandTotal()->text(), QStringLiteral("12884901880"));
     QCOMPARE(w.total(3)->text(), QStringLiteral("2147483645"));
     QVERIFY(program.messages.isEmpty());
@@ -614,8 +579,8 @@ void TestEntryWindow::runningSumPast32BitsDoesNotStopBooking()
     const int max = 2147483647;
     program.writeFile("MD.dat", image({max, 0, -1, 0, 0, 0}));
     QVERIFY(program.start());
-    EntryWindow w(program);
-    w.book(1, "1");
+    EntryPage w(program);
+    QVERIFY(w.book(1, "1"));
     QCOMPARE(w.grandTotal()->text(), QStringLiteral("2147483647"));
     QCOMPARE(program.readFile("MD.dat"), image({max, 1, -1, 0, 0, 0}));
     QVERIFY(program.messages.isEmpty());
@@ -628,7 +593,7 @@ void TestEntryWindow::widestFiguresShowInFull()
     const int min = int(-2147483648LL);
     program.writeFile("MD.dat", image({min, min, min, min, min, min}));
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QCOMPARE(w.grandTotal()->text(), QStringLiteral("-12884901888"));
     QList<QLabel *> figures{w.grandTotal()};
     for (int slot = 0; slot < kSlotCount; ++slot)
@@ -638,7 +603,7 @@ void TestEntryWindow::widestFiguresShowInFull()
         QVERIFY2(figure->fontMetrics().horizontalAdvance(figure->text()) <= room, qPrintable(figure->objectName()));
         QCOMPARE(figure->width(), 100);
     }
-    w.book(0, "2147483647");
+    QVERIFY(w.book(0, "2147483647"));
     QCOMPARE(w.total(0)->text(), QStringLiteral("-1"));
     QCOMPARE(w.total(0)->font(), w.window()->font());
 }
@@ -647,8 +612,8 @@ void TestEntryWindow::totalsCarryCategoryInAccessibleName()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
-    w.book(0, "300");
+    EntryPage w(program);
+    QVERIFY(w.book(0, "300"));
     QCOMPARE(w.total(0)->accessibleName(), QStringLiteral("食費 300"));
     QCOMPARE(w.total(5)->accessibleName(), QStringLiteral("その他 0"));
     QCOMPARE(w.grandTotal()->accessibleName(), QStringLiteral("合計 300"));
@@ -675,7 +640,7 @@ void TestEntryWindow::exitCommandAndCloseBoxEndTheProgram()
     ProgramHarness program;
     program.writeFile("MD.dat", image({1, 2, 3, 4, 5, 6}));
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     ProgramHarness::click(w.option(0));
     ProgramHarness::type(w.amount(), "9");
     if (closeBox)
@@ -713,10 +678,10 @@ void TestEntryWindow::unwritableTotalsFileEndsWithReport()
 {
     ProgramHarness program;
     QVERIFY(program.start());
-    EntryWindow w(program);
+    EntryPage w(program);
     QVERIFY(QFile::remove(program.path("MD.dat")));
     QVERIFY(QDir(program.path("")).mkdir("MD.dat"));
-    w.book(0, "100");
+    QVERIFY(w.book(0, "100"));
     QCOMPARE(program.endCodes, QList<int>{1});
     QCOMPARE(program.messages.size(), 1);
     QVERIFY2(program.lastMessage().contains(program.path("MD.dat")), qPrintable(program.lastMessage()));

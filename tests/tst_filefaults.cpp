@@ -5,6 +5,7 @@
 // for an ordinary user: ctest runs this suite as "nobody" when it is root.
 #include "UiNames.h"
 #include "NamesFormat.h"
+#include "Pages.h"
 #include "ProgramHarness.h"
 #include "TotalsFormat.h"
 
@@ -131,13 +132,9 @@ void act(ProgramHarness &program, Action action)
     switch (action) {
     case Action::Start:
         break;
-    case Action::Book: {
-        ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 1));
-        auto *amount = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
-        ProgramHarness::type(amount, "500");
-        QTest::keyClick(amount, Qt::Key_Return);
+    case Action::Book:
+        EntryPage(program).bookWithEnter(1, "500");
         break;
-    }
     case Action::Rename:
         program.whileModal(Ui::mnuChange, [](QWidget *window) {
             auto *name = window->findChild<QLineEdit *>("txtKoumoku_0");

@@ -5,6 +5,7 @@
 #include "Module1.h"
 #include "UiNames.h"
 #include "NamesFormat.h"
+#include "Pages.h"
 #include "ProgramHarness.h"
 
 #include <QApplication>
@@ -25,15 +26,6 @@ namespace {
 Names designNames()
 {
     return {"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
-}
-
-QStringList entryNames(ProgramHarness &program, const QString &control)
-{
-    QStringList names;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        names << Captions::shownText(program.find<QWidget>(Ui::frmIO, control, slot));
-    }
-    return names;
 }
 
 QStringList toList(const Names &names)
@@ -72,8 +64,8 @@ void TestNameWindow::startupShowsNamesFromFile()
     program.writeFile("Item.dat", "\"Food\",\"Fun\",\"Power\"\r\n\"Phone\"\r\n\"Laundry\"\r\n\"a,b\"\r\n");
     QVERIFY(program.start());
     const QStringList names{"Food", "Fun", "Power", "Phone", "Laundry", "a,b"};
-    QCOMPARE(entryNames(program, Ui::lblKoumoku), names);
-    QCOMPARE(entryNames(program, Ui::optKoumoku), names);
+    QCOMPARE(EntryPage(program).categories(), names);
+    QCOMPARE(EntryPage(program).options(), names);
     QCOMPARE(toList(Module1::KoumokuData), names);
     QCOMPARE(program.find<QLabel>(Ui::frmIO, Ui::lblKingaku, 2)->accessibleName(), QStringLiteral("Power 0"));
     QLabel *label = program.find<QLabel>(Ui::frmIO, Ui::lblKoumoku, 4);
@@ -190,8 +182,8 @@ void TestNameWindow::renamingSavesAndRedistributes()
     QVERIFY(!program.frame().windows().isLoaded(Ui::frmKoumoku));
     const Names renamed{"外食", "趣味", "光熱費", "携帯, 固定", "洗濯代", "その他"};
     QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode(renamed));
-    QCOMPARE(entryNames(program, Ui::lblKoumoku), toList(renamed));
-    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(renamed));
+    QCOMPARE(EntryPage(program).categories(), toList(renamed));
+    QCOMPARE(EntryPage(program).options(), toList(renamed));
     QVERIFY(program.messages.isEmpty());
     QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), QStringLiteral("外食"));
@@ -221,7 +213,7 @@ void TestNameWindow::closeBoxChangesNothing()
     }));
     QVERIFY(!program.frame().windows().isLoaded(Ui::frmKoumoku));
     QCOMPARE(program.readFile("Item.dat"), before);
-    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(designNames()));
+    QCOMPARE(EntryPage(program).options(), toList(designNames()));
     QVERIFY(program.whileModal(Ui::mnuChange, [](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 1)->text(), QStringLiteral("趣味"));
         QCOMPARE(ProgramHarness::field(window, 1)->displayText(), QStringLiteral("趣味"));
@@ -263,7 +255,7 @@ void TestNameWindow::unstorableNameIsRefused()
     QVERIFY(!program.hasEnded());
     QCOMPARE(program.readFile("Item.dat"), before);
     QCOMPARE(toList(Module1::KoumokuData), toList(designNames()));
-    QCOMPARE(entryNames(program, Ui::optKoumoku), toList(designNames()));
+    QCOMPARE(EntryPage(program).options(), toList(designNames()));
 }
 
 void TestNameWindow::inputMethodVariantIsStoredAsCodePageCharacter()
@@ -328,7 +320,7 @@ void TestNameWindow::longNamesPassThroughWhole()
     QCOMPARE(Module1::KoumokuData[0], names[0]);
     // A caption shows what fits on any screen, and is spoken as shown.
     const QString shown = names[0].size() > 1000 ? names[0].left(1000) + u'…' : names[0];
-    QCOMPARE(entryNames(program, Ui::optKoumoku).first(), shown);
+    QCOMPARE(EntryPage(program).options().first(), shown);
     QCOMPARE(ProgramHarness::spokenName(program.find<QWidget>(Ui::frmIO, Ui::optKoumoku, 0)), shown);
 }
 
@@ -345,8 +337,8 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
         QTest::keyClick(ProgramHarness::field(window, 0), Qt::Key_Return);
     }));
     QCOMPARE(program.readFile("Item.dat"), NamesFormat::encode({"R&D", "&&", "&X", "&R", "A&", "&C"}));
-    QCOMPARE(entryNames(program, Ui::lblKoumoku), typed);
-    QCOMPARE(entryNames(program, Ui::optKoumoku), typed);
+    QCOMPARE(EntryPage(program).categories(), typed);
+    QCOMPARE(EntryPage(program).options(), typed);
     QWidget *correction = program.frame().windows().loadedForm(Ui::frmTeisei);
     for (int slot = 0; slot < kSlotCount; ++slot) {
         auto *option = program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot);

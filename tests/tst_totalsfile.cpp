@@ -37,6 +37,8 @@ private slots:
     void writeKeepsBytesPastTheImage();
     void failingDeviceReportsWriteError_data();
     void failingDeviceReportsWriteError();
+    void failingDeviceReportsReadError_data();
+    void failingDeviceReportsReadError();
     void loadCreatesMissingFileEmpty();
     void saveWritesTwentyFourBytesAndKeepsTail();
     void directoryInPlaceOfFileIsReported();
@@ -108,6 +110,26 @@ void TestTotalsFile::failingDeviceReportsWriteError()
     QVERIFY(error.has_value());
     QCOMPARE(error->kind, Error::Kind::FileWrite);
     QCOMPARE(error->reason, QStringLiteral("No space left on device"));
+}
+
+void TestTotalsFile::failingDeviceReportsReadError_data()
+{
+    QTest::addColumn<qint64>("given");
+    QTest::newRow("nothing read") << qint64(0);
+    QTest::newRow("torn after ten bytes") << qint64(10);
+}
+
+// A read that fails midway is an error, never a short file read as zeros.
+void TestTotalsFile::failingDeviceReportsReadError()
+{
+    QFETCH(qint64, given);
+    FailDevice device(0, given);
+    device.setData(TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+    QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    const auto totals = TotalsFormat::read(device);
+    QVERIFY(!totals.ok());
+    QCOMPARE(totals.error().kind, Error::Kind::FileRead);
+    QCOMPARE(totals.error().reason, QStringLiteral("Input/output error"));
 }
 
 void TestTotalsFile::loadCreatesMissingFileEmpty()
