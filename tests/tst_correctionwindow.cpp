@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QWindow>
 
 using namespace kakeibo;
 using Totals = TotalsFormat::Totals;
@@ -41,6 +42,7 @@ private slots:
     void bookingAfterCorrectionAddsToCorrectedTotals();
     void totalsWhoseSumLeaves32BitsAreStored();
     void saveConvertsEveryFieldBeforeChangingAny();
+    void entryWindowTakesNoInputWhileOpen();
 };
 
 void TestCorrectionWindow::startupRunsStepsInOrder()
@@ -268,6 +270,24 @@ void TestCorrectionWindow::saveConvertsEveryFieldBeforeChangingAny()
     QVERIFY(program.lastMessage().contains(QStringLiteral("「abc」")));
     QCOMPARE(Module1::KingakuData, (Totals{1, 2, 3, 4, 5, 6}));
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+}
+
+// The correction window is modal to the whole program: a click that the
+// window system delivers to the entry window meanwhile changes nothing.
+void TestCorrectionWindow::entryWindowTakesNoInputWhileOpen()
+{
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryPage entry(program);
+    QVERIFY(program.whileModal(Ui::mnuRevision, [&](QWidget *) {
+        QRadioButton *option = entry.option(2);
+        const QPoint inWindow = option->mapTo(entry.window(), QPoint(8, option->height() / 2));
+        QTest::mouseClick(entry.window()->windowHandle(), Qt::LeftButton, {}, inWindow);
+        QVERIFY(!option->isChecked());
+    }));
+    QTest::mouseClick(entry.window()->windowHandle(), Qt::LeftButton, {},
+                      entry.option(2)->mapTo(entry.window(), QPoint(8, entry.option(2)->height() / 2)));
+    QVERIFY(entry.option(2)->isChecked());
 }
 
 QTEST_MAIN(TestCorrectionWindow)

@@ -4,6 +4,7 @@
 // was, with no half-written file beside them. File permissions only bite
 // for an ordinary user: ctest runs this suite as "nobody" when it is root.
 #include "UiNames.h"
+#include "FileService.h"
 #include "NamesFormat.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
@@ -16,6 +17,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 #include <sys/stat.h>
 
@@ -166,6 +170,10 @@ private slots:
     void faultIsReportedAndNothingIsLost();
     void changesWorkInUnwritableDirectory_data();
     void changesWorkInUnwritableDirectory();
+    void everyChangeIsForcedToDisk_data();
+    void everyChangeIsForcedToDisk();
+    void failedForceToDiskIsReported_data();
+    void failedForceToDiskIsReported();
 };
 
 void TestFileFaults::initTestCase()
@@ -234,6 +242,7 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
 
     QCOMPARE(program.endCodes, QList<int>{1});
     QCOMPARE(program.messages.size(), 1);
+    QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
     const QString report = program.lastMessage();
     QVERIFY2(report.contains(program.path(file)), qPrintable(report));
     QVERIFY2(report.contains(QStringLiteral("理由: ")), qPrintable(report));
@@ -268,6 +277,57 @@ void TestFileFaults::changesWorkInUnwritableDirectory()
     QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
     QCOMPARE(program.readFile(file), bytes);
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
+}
+
+void TestFileFaults::everyChangeIsForcedToDisk_data()
+{
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("booking") << Action::Book << "MD.dat";
+    QTest::newRow("correction") << Action::Correct << "MD.dat";
+    QTest::newRow("renaming") << Action::Rename << "Item.dat";
+}
+
+// Forcing a change onto the disk is the promise that a booking survives a
+// power cut: each change forces its file once, and no other file.
+void TestFileFaults::everyChangeIsForcedToDisk()
+{
+    QFETCH(Action, action);
+    QFETCH(QString, file);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    QStringList forced;
+    setSyncHook([&forced](const QString &path) {
+        forced << path;
+        return 0;
+    });
+    act(program, action);
+    setSyncHook({});
+    QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
+    QCOMPARE(forced, QStringList{program.path(file)});
+}
+
+void TestFileFaults::failedForceToDiskIsReported_data()
+{
+    everyChangeIsForcedToDisk_data();
+}
+
+// A change the system could not force onto the disk is a failure: reported
+// with the file and the system's reason before the program ends.
+void TestFileFaults::failedForceToDiskIsReported()
+{
+    QFETCH(Action, action);
+    QFETCH(QString, file);
+    ProgramHarness program;
+    QVERIFY(program.start());
+    const QByteArray names = program.readFile("Item.dat");
+    setSyncHook([](const QString &) { return EIO; });
+    act(program, action);
+    setSyncHook({});
+    QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
+    QVERIFY2(program.lastMessage().contains(program.path(file)), qPrintable(program.lastMessage()));
+    QVERIFY(program.lastMessage().contains(QString::fromLocal8Bit(std::strerror(EIO))));
+    QCOMPARE(program.readFile("Item.dat"), names);
 }
 
 QTEST_MAIN(TestFileFaults)
