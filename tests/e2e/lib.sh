@@ -141,12 +141,15 @@ e2e_wait_end() {
     fail "the program did not end"
 }
 
-# Compares a file of the application directory (E2E_APP, default app) byte
-# for byte with hex.
+# Waits until a file of the application directory (E2E_APP, default app)
+# holds the bytes given in hex, for at most five seconds.
 e2e_expect_bytes() {
     local file=$E2E_WORK/${E2E_APP:-app}/$1 expected=$2
-    local actual
-    actual=$(od -An -v -tx1 "$file" | tr -d ' \n')
-    [[ $actual == "$expected" ]] || fail "$1 holds $actual, expected $expected"
-    echo "ok: $1 = $expected"
+    local actual=
+    for _ in $(seq 50); do
+        actual=$(od -An -v -tx1 "$file" 2>/dev/null | tr -d ' \n')
+        [[ $actual == "$expected" ]] && { echo "ok: $1 = $expected"; return 0; }
+        sleep 0.1
+    done
+    fail "$1 holds $actual, expected $expected"
 }

@@ -53,7 +53,6 @@ e2e_window '^項目変更$'
 e2e_key Tab ctrl+a
 e2e_type Hobby
 e2e_key Return
-sleep 0.5
 OTHERS=228cf5944d94ef220d0a229364986291e3220d0a2290f491f391e3220d0a2282bb82cc91bc220d0a
 e2e_expect_bytes Item.dat "22904894ef220d0a22486f626279220d0a$OTHERS"
 
