@@ -5,7 +5,7 @@
 // close box and no minimise or maximise button; Esc does nothing (a QDialog
 // would hide itself); the close box unloads the window through the frame;
 // the first showing puts the focus into the first control of the window's
-// tab order; every handler runs inside Frame::run(); and the text boxes
+// tab order; every handler runs inside HandlerRunner::run(); and the text boxes
 // of a window lay out their text only once it is shown.
 #pragma once
 
@@ -38,7 +38,7 @@ protected:
     // The tab order, first control first; labels and frames are left out.
     void setTabOrderList(std::initializer_list<QWidget *> controls);
 
-    // A slot that runs fn as an event handler, inside Frame::run(); the
+    // A slot that runs fn as an event handler, inside HandlerRunner::run(); the
     // signal's arguments are not passed on.
     template <typename Fn>
     auto handler(Fn fn)

@@ -8,6 +8,7 @@
 #include "NamesFormat.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
+#include "TestFiles.h"
 #include "TotalsFormat.h"
 
 #include <QDir>
@@ -65,7 +66,7 @@ QMap<QString, QByteArray> snapshot(const QString &dir)
 
 void setMode(const QString &path, QFileDevice::Permissions permissions)
 {
-    QVERIFY(QFile::setPermissions(path, permissions));
+    TEST_REQUIRE(QFile::setPermissions(path, permissions));
 }
 
 constexpr auto kReadOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
@@ -75,13 +76,13 @@ constexpr auto kDirectory = kReadOnly | QFileDevice::ExeOwner | QFileDevice::Exe
 void replaceByFifo(const QString &path)
 {
     QFile::remove(path);
-    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    TEST_REQUIRE(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
 }
 
 void replaceByLink(const QString &path, const QString &target)
 {
     QFile::remove(path);
-    QVERIFY(QFile::link(target, path));
+    TEST_REQUIRE(QFile::link(target, path));
 }
 
 void inflict(ProgramHarness &program, Fault fault)
@@ -94,14 +95,14 @@ void inflict(ProgramHarness &program, Fault fault)
         setMode(program.path("MD.dat"), QFileDevice::WriteOwner);
         break;
     case Fault::TotalsIsDirectory:
-        QVERIFY(QFile::remove(program.path("MD.dat")));
-        QVERIFY(QDir(program.path("")).mkdir("MD.dat"));
+        TEST_REQUIRE(QFile::remove(program.path("MD.dat")));
+        TEST_REQUIRE(QDir(program.path("")).mkdir("MD.dat"));
         break;
     case Fault::DirectoryNotWritable:
         setMode(program.path(""), kDirectory);
         break;
     case Fault::NamesGoneDirectoryNotWritable:
-        QVERIFY(QFile::remove(program.path("Item.dat")));
+        TEST_REQUIRE(QFile::remove(program.path("Item.dat")));
         setMode(program.path(""), kDirectory);
         break;
     case Fault::NamesReadOnly:
@@ -117,7 +118,7 @@ void inflict(ProgramHarness &program, Fault fault)
         replaceByLink(program.path("Item.dat"), "/dev/zero");
         break;
     case Fault::NamesTooLarge:
-        QVERIFY(QFile::resize(program.path("Item.dat"), NamesFormat::kMaxFileBytes + 1));
+        TEST_REQUIRE(QFile::resize(program.path("Item.dat"), NamesFormat::kMaxFileBytes + 1));
         break;
     case Fault::TotalsIsFifo:
         replaceByFifo(program.path("MD.dat"));
