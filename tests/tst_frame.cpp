@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -95,6 +96,8 @@ private slots:
     void closeBoxUnloadsAndEscapeDoesNot();
     void firstShowFocusesFirstInTabOrder();
     void appFileAppendsNameUnchanged();
+    void controlLookupNamesWindowAndControl_data();
+    void controlLookupNamesWindowAndControl();
     void captionsAreShownAndSpokenLiterally_data();
     void captionsAreShownAndSpokenLiterally();
     void designCaptionsSpeakWithoutAccessKeys_data();
@@ -256,6 +259,27 @@ void TestFrame::appFileAppendsNameUnchanged()
     QCOMPARE(root.appFile("MD.dat"), QStringLiteral("//MD.dat"));
     Frame plain(QStringLiteral("/opt/kakeibo"));
     QCOMPARE(plain.appFile("Icon.ico"), QStringLiteral("/opt/kakeibo/Icon.ico"));
+}
+
+void TestFrame::controlLookupNamesWindowAndControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("reported");
+    QTest::newRow("missing control") << "txtMissing" << "frmTest.txtMissing";
+    QTest::newRow("control of another kind") << "txtField" << "frmTest.txtField";
+}
+
+// A control looked up by a wrong name or as the wrong kind is an internal
+// error that names the window and the control, never a null pointer.
+void TestFrame::controlLookupNamesWindowAndControl()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, reported);
+    Fixture f;
+    f.frame.handlers().run([&] { f.frame.windows().control<QPushButton>("frmTest", control)->click(); });
+    QCOMPARE(f.endCodes, QList<int>{1});
+    QCOMPARE(f.messages.size(), 1);
+    QVERIFY2(f.messages[0].text.contains(reported), qPrintable(f.messages[0].text));
 }
 
 void TestFrame::captionsAreShownAndSpokenLiterally_data()
