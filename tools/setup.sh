@@ -3,7 +3,8 @@
 # and only what is missing; through sudo when not root.
 set -euo pipefail
 
-packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xdotool x11-utils python3)
+packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho
+          xvfb xdotool x11-utils python3 desktop-file-utils appstream)
 
 missing=()
 for package in "${packages[@]}"; do
