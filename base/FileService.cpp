@@ -125,16 +125,21 @@ std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode
 std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode mode)
 {
     const QFileInfo info(file.fileName());
+    const QString path = info.absoluteFilePath();
     if (info.exists() && !info.isFile())
-        return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()),
-                           QStringLiteral("通常のファイルではありません"));
+        return Error::file(Error::Kind::FileOpen, path, QStringLiteral("通常のファイルではありません"));
     if (!info.exists() && access == Access::Read)
-        return Error::file(Error::Kind::FileNotFound, fullPath(file.fileName()), {});
+        return Error::file(Error::Kind::FileNotFound, path, {});
     if (!file.open(mode))
-        return Error::file(Error::Kind::FileOpen, fullPath(file.fileName()), file.errorString());
+        return Error::file(Error::Kind::FileOpen, path, file.errorString());
     return std::nullopt;
 }
 #endif
+
+Error tooLarge(const QString &path, qint64 maxBytes)
+{
+    return Error::file(Error::Kind::FileTooLarge, fullPath(path), QStringLiteral("%1 バイトを超えています").arg(maxBytes));
+}
 
 // Reads to the end, refusing at once what grows past maxBytes.
 Expected<QByteArray> readAtMost(QFile &file, const QString &path, qint64 maxBytes)
@@ -148,8 +153,7 @@ Expected<QByteArray> readAtMost(QFile &file, const QString &path, qint64 maxByte
             break;
         bytes += chunk;
         if (bytes.size() > maxBytes)
-            return Error::file(Error::Kind::FileTooLarge, fullPath(path),
-                               QStringLiteral("%1 バイトを超えています").arg(maxBytes));
+            return tooLarge(path, maxBytes);
     }
     if (file.error() != QFileDevice::NoError)
         return Error::file(Error::Kind::FileRead, fullPath(path), file.errorString());
@@ -186,8 +190,7 @@ Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
     if (auto error = openRegular(file, Access::Read, QIODevice::ReadOnly))
         return *error;
     if (file.size() > maxBytes)
-        return Error::file(Error::Kind::FileTooLarge, fullPath(path),
-                           QStringLiteral("%1 バイトを超えています").arg(maxBytes));
+        return tooLarge(path, maxBytes);
     return readAtMost(file, path, maxBytes);
 }
 

@@ -22,6 +22,17 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+QString nameOf(qsizetype length, const QString &start)
+{
+    const QString pattern = QStringLiteral("家計簿の項目名");
+    QString name;
+    name.reserve(length);
+    name += start.left(length);
+    while (name.size() < length)
+        name += pattern.left(std::min(pattern.size(), length - name.size()));
+    return name;
+}
+
 long long peakResidentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));

@@ -31,6 +31,10 @@ private:
 
 double median(std::vector<double> values);
 
+// A category name of `length` characters: `start`, then the words of a name
+// repeated (the whole text cut to length).
+QString nameOf(qsizetype length, const QString &start);
+
 // The peak resident memory of this process so far (VmHWM), in KiB.
 long long peakResidentKiB();
 

@@ -24,22 +24,11 @@ using namespace kakeibo;
 
 namespace {
 
-QString nameOf(qsizetype length, QChar first)
-{
-    const QString pattern = QStringLiteral("家計簿の項目名");
-    QString name;
-    name.reserve(length);
-    name += first;
-    while (name.size() < length)
-        name += pattern.left(std::min(pattern.size(), length - name.size()));
-    return name;
-}
-
 NamesFormat::Names namesOf(qsizetype length, QChar first)
 {
     NamesFormat::Names names;
     for (auto &name : names)
-        name = nameOf(length, first);
+        name = bench::nameOf(length, QString(first));
     return names;
 }
 

@@ -24,16 +24,9 @@ namespace {
 // Six names of the given length, each a different text.
 NamesFormat::Names namesOf(qsizetype length, QChar first)
 {
-    const QString pattern = QStringLiteral("家計簿の項目名");
     NamesFormat::Names names;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        QString name(first);
-        name += QString::number(slot);
-        name.reserve(length);
-        while (name.size() < length)
-            name += pattern.left(std::min(pattern.size(), length - name.size()));
-        names[slot] = name.left(length);
-    }
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        names[slot] = bench::nameOf(length, first + QString::number(slot));
     return names;
 }
 

@@ -7,9 +7,7 @@
 #include "NamesFile.h"
 #include "TotalsFile.h"
 
-#include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
 
 namespace kakeibo::Module1 {
 
@@ -20,6 +18,23 @@ namespace {
 
 const QString kTotalsFile = QStringLiteral("MD.dat");
 const QString kNamesFile = QStringLiteral("Item.dat");
+
+// A control of a window, by window and control name (loading the window).
+template <typename T>
+T *control(const QString &window, const QString &name, int slot = -1)
+{
+    return Frame::current().windows().control<T>(window, name, slot);
+}
+
+void setCaption(const QString &window, const QString &name, int slot, const QString &caption)
+{
+    Frame::current().writer().setCaption(control<QWidget>(window, name, slot), caption);
+}
+
+void setText(const QString &window, const QString &name, int slot, const QString &text)
+{
+    Frame::current().writer().setText(control<QLineEdit>(window, name, slot), text);
+}
 
 [[noreturn]] void refuseBooking(int slot, int32_t amount)
 {
@@ -66,15 +81,13 @@ void LoadKoumoku()
     frame.trace().add(QStringLiteral("LoadKoumoku"));
     KoumokuData = valueOrRaise(NamesFile::load(frame.appFile(kNamesFile)));
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setCaption(frame.windows().control<QLabel>(Ui::frmIO, Ui::lblKoumoku, slot), KoumokuData[slot]);
+        setCaption(Ui::frmIO, Ui::lblKoumoku, slot, KoumokuData[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setCaption(frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot),
-                         KoumokuData[slot]);
+        setCaption(Ui::frmIO, Ui::optKoumoku, slot, KoumokuData[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setCaption(frame.windows().control<QLabel>(Ui::frmTeisei, Ui::lblKoumoku, slot),
-                         KoumokuData[slot]);
+        setCaption(Ui::frmTeisei, Ui::lblKoumoku, slot, KoumokuData[slot]);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), KoumokuData[slot]);
+        setText(Ui::frmKoumoku, Ui::txtKoumoku, slot, KoumokuData[slot]);
 }
 
 void SaveKoumoku()
@@ -83,7 +96,7 @@ void SaveKoumoku()
     frame.trace().add(QStringLiteral("SaveKoumoku"));
     Names typed;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        typed[slot] = frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->text();
+        typed[slot] = control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->text();
     typed = NamesFormat::mapInputMethodVariants(typed);
     if (const auto bad = NamesFormat::findUnstorable(typed))
         throw Refusal(Messages::unstorableName(bad->slot, bad->character));
@@ -98,8 +111,7 @@ void LoadTeisei()
     KingakuData = valueOrRaise(TotalsFile::load(frame.appFile(kTotalsFile)));
     LoadKoumoku();
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmTeisei, Ui::txtKoumoku, slot),
-                      Amount::toText(KingakuData[slot]));
+        setText(Ui::frmTeisei, Ui::txtKoumoku, slot, Amount::toText(KingakuData[slot]));
 }
 
 void SaveTeisei()
@@ -108,8 +120,7 @@ void SaveTeisei()
     frame.trace().add(QStringLiteral("SaveTeisei"));
     TotalsFormat::Totals typed{};
     for (int slot = 0; slot < kSlotCount; ++slot)
-        typed[slot] = valueOrRaise(
-            Amount::fromText(frame.windows().control<QLineEdit>(Ui::frmTeisei, Ui::txtKoumoku, slot)->text()));
+        typed[slot] = valueOrRaise(Amount::fromText(control<QLineEdit>(Ui::frmTeisei, Ui::txtKoumoku, slot)->text()));
     KingakuData = typed;
     raiseIf(TotalsFile::save(frame.appFile(kTotalsFile), KingakuData));
 }
@@ -124,12 +135,10 @@ int64_t grandTotal(const TotalsFormat::Totals &totals)
 
 void ShowKingaku()
 {
-    Frame &frame = Frame::current();
     const int64_t grand = grandTotal(KingakuData);
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setCaption(frame.windows().control<QLabel>(Ui::frmIO, Ui::lblKingaku, slot),
-                         Amount::toText(KingakuData[slot]));
-    frame.writer().setCaption(frame.windows().control<QLabel>(Ui::frmIO, Ui::lblGoukei), Amount::toText(grand));
+        setCaption(Ui::frmIO, Ui::lblKingaku, slot, Amount::toText(KingakuData[slot]));
+    setCaption(Ui::frmIO, Ui::lblGoukei, -1, Amount::toText(grand));
 }
 
 } // namespace kakeibo::Module1

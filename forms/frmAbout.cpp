@@ -3,7 +3,6 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "UiNames.h"
-#include "Picture.h"
 #include "Version.h"
 #include "frmAboutLayout.h"
 
@@ -38,9 +37,8 @@ frmAbout::frmAbout(Frame &frame) : FormBase(frame, Ui::frmAbout)
 
 void frmAbout::Form_Load()
 {
-    const QString iconFile = frame().appFile(QStringLiteral("Icon.ico"));
-    setWindowIcon(valueOrRaise(Picture::load(iconFile)));
-    const QPixmap picture = valueOrRaise(Picture::load(iconFile));
+    setWindowIcon(loadIcon());
+    const QPixmap picture = loadIcon();
     imgIcon->setPixmap(picture);
     imgIcon->resize(picture.size());
     frame().writer().setCaption(lblAbout, Version::caption(Version::kMajor, Version::kMinor));

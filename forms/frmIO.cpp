@@ -6,7 +6,6 @@
 #include "Fonts.h"
 #include "Module1.h"
 #include "UiNames.h"
-#include "Picture.h"
 #include "frmIOLayout.h"
 
 #include <QAction>
@@ -162,7 +161,7 @@ void frmIO::connectHandlers()
 
 void frmIO::Form_Load()
 {
-    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
+    setWindowIcon(loadIcon());
     Module1::LoadKoumoku();
     Module1::LoadKingaku();
 }

@@ -4,7 +4,6 @@
 #include "Fonts.h"
 #include "Module1.h"
 #include "UiNames.h"
-#include "Picture.h"
 #include "frmKoumokuLayout.h"
 
 #include <QLineEdit>
@@ -38,7 +37,7 @@ frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, Ui::frmKoumoku)
 
 void frmKoumoku::Form_Load()
 {
-    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
+    setWindowIcon(loadIcon());
     for (int slot = 0; slot < kSlotCount; ++slot)
         frame().writer().setText(txtKoumoku[slot], Module1::KoumokuData[slot]);
 }

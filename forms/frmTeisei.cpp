@@ -6,7 +6,6 @@
 #include "Fonts.h"
 #include "Module1.h"
 #include "UiNames.h"
-#include "Picture.h"
 #include "frmTeiseiLayout.h"
 
 #include <QLabel>
@@ -54,7 +53,7 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, Ui::frmTeisei)
 
 void frmTeisei::Form_Load()
 {
-    setWindowIcon(valueOrRaise(Picture::load(frame().appFile(QStringLiteral("Icon.ico")))));
+    setWindowIcon(loadIcon());
     Module1::LoadTeisei();
 }
 

@@ -1,5 +1,7 @@
 #include "FormBase.h"
 
+#include "Picture.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -15,6 +17,11 @@ FormBase::FormBase(Frame &frame, const QString &name)
 {
     setObjectName(name);
     setSizeGripEnabled(false);
+}
+
+QPixmap FormBase::loadIcon()
+{
+    return valueOrRaise(Picture::load(m_frame.appFile(QStringLiteral("Icon.ico"))));
 }
 
 void FormBase::setClientSize(const QSize &client, int menuHeight)

@@ -12,6 +12,7 @@
 #include "Frame.h"
 
 #include <QDialog>
+#include <QPixmap>
 #include <QList>
 
 #include <initializer_list>
@@ -31,6 +32,10 @@ public:
 
 protected:
     Frame &frame() { return m_frame; }
+
+    // Reads "Icon.ico" of the application directory anew; a missing or
+    // broken file raises the error that names it.
+    QPixmap loadIcon();
 
     // Fixes the client area (below any menu bar of height menuHeight).
     void setClientSize(const QSize &client, int menuHeight = 0);

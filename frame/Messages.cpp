@@ -25,47 +25,6 @@ QString folder(const QString &what, const Error &error)
     return what + pathAndReason(QStringLiteral("フォルダ"), error) + kEnd;
 }
 
-QString fileError(const Error &error)
-{
-    switch (error.kind) {
-    case Error::Kind::FileNotFound:
-        return file(QStringLiteral("必要なファイルが見つかりません。"), error);
-    case Error::Kind::FileOpen:
-        return file(QStringLiteral("ファイルを開けませんでした。"), error);
-    case Error::Kind::FileRead:
-        return file(QStringLiteral("ファイルを読み込めませんでした。"), error);
-    case Error::Kind::FileWrite:
-        return file(QStringLiteral("ファイルに書き込めませんでした。"), error);
-    case Error::Kind::FileFlush:
-        return file(QStringLiteral("ファイルの内容をディスクに書き込み終えることができませんでした。"), error);
-    case Error::Kind::FileFormat:
-        return file(QStringLiteral("ファイルの内容が正しくありません。"), error);
-    case Error::Kind::FileTooLarge:
-        return file(QStringLiteral("ファイルが大きすぎるため読み込みませんでした。"), error);
-    case Error::Kind::Picture:
-        return file(QStringLiteral("アイコンを読み込めませんでした。"), error);
-    default:
-        return {};
-    }
-}
-
-QString bookError(const Error &error)
-{
-    switch (error.kind) {
-    case Error::Kind::DirectoryWrite:
-        return folder(QStringLiteral("フォルダにファイルを作れませんでした。"), error);
-    case Error::Kind::BookInUse:
-        return folder(QStringLiteral("この家計簿は、すでに起動している別の家計簿で開かれています。\n"
-                                     "同じ家計簿を二つ同時に開くと記帳が失われるため、ここでは開きません。\n"
-                                     "開いている方の家計簿をお使いください。"),
-                      error);
-    case Error::Kind::BookLock:
-        return folder(QStringLiteral("この家計簿を一つのプログラムだけで開くための鍵を掛けられませんでした。"), error);
-    default:
-        return {};
-    }
-}
-
 QString codePoint(const QString &character)
 {
     return QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
@@ -82,13 +41,35 @@ QString describe(const Error &error)
         return QStringLiteral("「%1」は金額として読めません。").arg(error.subject) + kEnd;
     case Error::Kind::Overflow:
         return QStringLiteral("計算の結果が扱える範囲 (-2147483648 ～ 2147483647) を超えました。") + kEnd;
+    case Error::Kind::FileNotFound:
+        return file(QStringLiteral("必要なファイルが見つかりません。"), error);
+    case Error::Kind::FileOpen:
+        return file(QStringLiteral("ファイルを開けませんでした。"), error);
+    case Error::Kind::FileRead:
+        return file(QStringLiteral("ファイルを読み込めませんでした。"), error);
+    case Error::Kind::FileWrite:
+        return file(QStringLiteral("ファイルに書き込めませんでした。"), error);
+    case Error::Kind::FileFlush:
+        return file(QStringLiteral("ファイルの内容をディスクに書き込み終えることができませんでした。"), error);
+    case Error::Kind::FileFormat:
+        return file(QStringLiteral("ファイルの内容が正しくありません。"), error);
+    case Error::Kind::FileTooLarge:
+        return file(QStringLiteral("ファイルが大きすぎるため読み込みませんでした。"), error);
+    case Error::Kind::Picture:
+        return file(QStringLiteral("アイコンを読み込めませんでした。"), error);
+    case Error::Kind::DirectoryWrite:
+        return folder(QStringLiteral("フォルダにファイルを作れませんでした。"), error);
+    case Error::Kind::BookInUse:
+        return folder(QStringLiteral("この家計簿は、すでに起動している別の家計簿で開かれています。\n"
+                                     "同じ家計簿を二つ同時に開くと記帳が失われるため、ここでは開きません。\n"
+                                     "開いている方の家計簿をお使いください。"),
+                      error);
+    case Error::Kind::BookLock:
+        return folder(QStringLiteral("この家計簿を一つのプログラムだけで開くための鍵を掛けられませんでした。"), error);
     case Error::Kind::Internal:
-        return QStringLiteral("内部エラーが発生しました (%1 %2)。").arg(error.subject, error.reason) + kEnd;
-    default:
         break;
     }
-    const QString text = fileError(error);
-    return text.isEmpty() ? bookError(error) : text;
+    return QStringLiteral("内部エラーが発生しました (%1 %2)。").arg(error.subject, error.reason) + kEnd;
 }
 
 QString bookingPastRange(const QString &category, const QString &total, const QString &amount)

@@ -81,10 +81,15 @@ bool EntryPage::anyChosen() const
     return false;
 }
 
-bool EntryPage::book(int slot, const QString &amount) const
+void EntryPage::choose(int slot, const QString &amount) const
 {
     ProgramHarness::click(option(slot));
     ProgramHarness::type(this->amount(), amount);
+}
+
+bool EntryPage::book(int slot, const QString &amount) const
+{
+    choose(slot, amount);
     if (!input()->isEnabled()) {
         QTest::qFail(qPrintable(QStringLiteral("「入力」 stayed disabled for %1").arg(amount)), __FILE__, __LINE__);
         return false;
@@ -95,8 +100,7 @@ bool EntryPage::book(int slot, const QString &amount) const
 
 void EntryPage::bookWithEnter(int slot, const QString &amount) const
 {
-    ProgramHarness::click(option(slot));
-    ProgramHarness::type(this->amount(), amount);
+    choose(slot, amount);
     QTest::keyClick(this->amount(), Qt::Key_Return);
 }
 

@@ -42,6 +42,9 @@ public:
     void bookWithEnter(int slot, const QString &amount) const;
 
 private:
+    // Clicks the category's option and types the amount.
+    void choose(int slot, const QString &amount) const;
+
     ProgramHarness &m_program;
 };
 

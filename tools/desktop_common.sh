@@ -18,8 +18,8 @@ refuse() {
     exit 1
 }
 
-# XDG_DATA_HOME when it is an absolute path, as the specification asks,
-# else ~/.local/share.
+# XDG_DATA_HOME when it is an absolute path (a relative one is ignored, as
+# desktops do), else ~/.local/share.
 data_home() {
     if [[ ${XDG_DATA_HOME:-} == /* ]]; then
         printf '%s' "$XDG_DATA_HOME"
@@ -60,9 +60,9 @@ program_folder() {
     printf '%s' "${dir%/}"
 }
 
-# The Exec value that starts PROGRAM, quoted as the Desktop Entry
-# specification asks: inside double quotes a backslash escapes " ` $ and \,
-# then the string value escapes every backslash once more, and % is %%.
+# The Exec value that starts PROGRAM, quoted the way launchers read it:
+# inside double quotes a backslash escapes " ` $ and \, then the string
+# value escapes every backslash once more, and % is %%.
 desktop_exec() {
     local arg=$1
     arg=${arg//\\/\\\\}

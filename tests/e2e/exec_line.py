@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the command line of a desktop entry's Exec key, as a launcher runs
 it, one argument after another, each ended by a NUL byte. The value is read
-per the Desktop Entry specification: first the string escapes (\\s \\n \\t
+as a desktop launcher reads it: first the string escapes (\\s \\n \\t
 \\r \\\\), then the arguments, split at spaces, where double quotes group and
 a backslash inside them escapes " ` $ and \\; field codes such as %f are
 dropped and %% is %. Usage: exec_line.py DESKTOP_FILE"""
