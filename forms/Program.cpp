@@ -30,7 +30,7 @@ public:
         if (event->type() == QEvent::Expose) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
-                m_guard.listen([this] { m_frame.windows().bringToFront(Ui::frmIO); });
+                m_guard.listen([this](const QString &token) { m_frame.windows().bringToFront(Ui::frmIO, token); });
             });
         }
         return false;

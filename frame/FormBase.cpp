@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QWindow>
 
 namespace kakeibo {
 
@@ -53,6 +54,10 @@ void FormBase::closeEvent(QCloseEvent *event)
 
 void FormBase::showEvent(QShowEvent *event)
 {
+    // The native window exists and is not yet mapped: the owner set now is
+    // the one the desktop is told of.
+    if (windowHandle())
+        windowHandle()->setTransientParent(m_owner ? m_owner->windowHandle() : nullptr);
     QDialog::showEvent(event);
     if (std::exchange(m_shownBefore, true))
         return;

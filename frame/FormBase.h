@@ -13,6 +13,7 @@
 
 #include <QDialog>
 #include <QPixmap>
+#include <QPointer>
 #include <QList>
 
 #include <initializer_list>
@@ -29,6 +30,11 @@ public:
     virtual void Form_Load() {}
     // Runs when the window is unloaded (close box or code), before it goes.
     virtual void Form_Unload() {}
+
+    // The window this one belongs to while it is shown (a modal window's
+    // owner), which desktops keep it above and may attach it to: X11 gets
+    // WM_TRANSIENT_FOR, Wayland the xdg parent.
+    void setOwner(QWidget *owner) { m_owner = owner; }
 
 protected:
     Frame &frame() { return m_frame; }
@@ -59,6 +65,7 @@ private:
     Frame &m_frame;
     QString m_name;
     QList<QWidget *> m_tabOrder;
+    QPointer<QWidget> m_owner;
     bool m_shownBefore = false;
 };
 

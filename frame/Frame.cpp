@@ -1,6 +1,7 @@
 #include "Frame.h"
 
 #include "AltKeys.h"
+#include "Composition.h"
 
 #include <QCoreApplication>
 
@@ -16,6 +17,7 @@ Frame::Frame(QString applicationDirectory)
     , m_handlers(m_trace)
     , m_windows(*this, m_handlers, m_trace)
     , m_writer(m_handlers)
+    , m_composition(std::make_unique<Composition>(QCoreApplication::instance()))
     , m_altKeys(std::make_unique<AltKeys>(QCoreApplication::instance()))
 {
     m_handlers.setOnEnd([this] { m_windows.hideAll(); });

@@ -5,7 +5,8 @@
 //  - handlers(): running handlers, reporting errors, the end (HandlerRunner)
 //  - writer():   the program's own writes into controls (ControlWriter)
 //  - trace():    the steps of a run, for the tests (Trace)
-// and, for the whole application, Alt+key as a command (AltKeys).
+// and, for the whole application, a composed text committed once into its
+// own field (Composition) and Alt+key as a command (AltKeys).
 #pragma once
 
 #include "ControlWriter.h"
@@ -20,6 +21,7 @@
 namespace kakeibo {
 
 class AltKeys;
+class Composition;
 
 class Frame {
 public:
@@ -46,6 +48,7 @@ private:
     HandlerRunner m_handlers;
     WindowRegistry m_windows;
     ControlWriter m_writer;
+    std::unique_ptr<Composition> m_composition;
     std::unique_ptr<AltKeys> m_altKeys;
 };
 

@@ -8,9 +8,9 @@
 namespace kakeibo {
 namespace {
 
-void activateThunk(void *context)
+void activateThunk(void *context, const QString &token)
 {
-    (*static_cast<std::function<void()> *>(context))();
+    (*static_cast<std::function<void(const QString &)> *>(context))(token);
 }
 
 } // namespace
@@ -33,7 +33,7 @@ bool InstanceGuard::askToComeForward()
     return ask && ask(m_identity);
 }
 
-void InstanceGuard::listen(std::function<void()> activate)
+void InstanceGuard::listen(std::function<void(const QString &token)> activate)
 {
     m_activate = std::move(activate);
     if (const auto serve = resolve<InstanceChannel::ListenFunction>(InstanceChannel::kListenSymbol))

@@ -23,8 +23,9 @@ public:
     bool askToComeForward();
 
     // Serves the channel for the book this copy holds; activate runs
-    // whenever another copy asks this one to come forward.
-    void listen(std::function<void()> activate);
+    // whenever another copy asks this one to come forward, with the
+    // activation token to come forward with (empty where there is none).
+    void listen(std::function<void(const QString &token)> activate);
 
 private:
     template <typename Function>
@@ -32,7 +33,7 @@ private:
 
     QString m_appDir;
     QString m_identity;
-    std::function<void()> m_activate;
+    std::function<void(const QString &)> m_activate;
 };
 
 } // namespace kakeibo

@@ -64,6 +64,7 @@ void WindowRegistry::showModal(const QString &name)
     FormBase *window = form(name);
     centre(window);
     window->setWindowModality(Qt::ApplicationModal);
+    ownByStartWindow(window);
     m_trace.add(QStringLiteral("show ") + name);
     m_runner.runNestedLoop([window] { window->exec(); });
     m_runner.leaveIfEnded();
@@ -83,6 +84,7 @@ void WindowRegistry::unload(const QString &name)
 
 bool WindowRegistry::start(const QString &name)
 {
+    m_startWindow = name;
     m_runner.run([&] {
         FormBase *window = form(name);
         centre(window);
@@ -92,16 +94,21 @@ bool WindowRegistry::start(const QString &name)
     return !m_runner.hasEnded();
 }
 
-void WindowRegistry::bringToFront(const QString &mainWindow)
+void WindowRegistry::bringToFront(const QString &mainWindow, const QString &activationToken)
 {
     QWidget *window = QApplication::activeModalWidget();
     if (!window)
         window = loadedForm(mainWindow);
     if (!window || m_runner.hasEnded())
         return;
+    // Qt's Wayland client activates with the token it finds here, once.
+    if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
     window->showNormal();
     window->raise();
     window->activateWindow();
+    if (activationToken.isEmpty())
+        QApplication::alert(window);
 }
 
 void WindowRegistry::hideAll()
@@ -124,6 +131,13 @@ Error WindowRegistry::wrongKind(const QString &window, const QString &name, int 
 {
     return {Error::Kind::Internal, controlPath(window, name, index),
             QStringLiteral("is no %1").arg(QString::fromLatin1(wanted))};
+}
+
+void WindowRegistry::ownByStartWindow(FormBase *window) const
+{
+    QWidget *owner = loadedForm(m_startWindow);
+    if (owner != window)
+        window->setOwner(owner);
 }
 
 void WindowRegistry::centre(QWidget *window) const

@@ -40,8 +40,9 @@ public:
     // The window when it is loaded, else nullptr; never loads it.
     QWidget *loadedForm(const QString &name) const;
 
-    // Shows a window modally to the whole application (loading it first);
-    // returns once it is hidden or unloaded.
+    // Shows a window modally to the whole application (loading it first),
+    // owned by the start window, which the desktop keeps it above and may
+    // attach it to; returns once it is hidden or unloaded.
     void showModal(const QString &name);
 
     // Runs Form_Unload, then destroys the window; the next touch recreates it.
@@ -52,8 +53,10 @@ public:
     bool start(const QString &name);
 
     // Brings the window the user works in (a modal one, else mainWindow) to
-    // the front.
-    void bringToFront(const QString &mainWindow);
+    // the front, with the desktop's activation token where it has one (a
+    // Wayland compositor activates a window only with a token); without a
+    // token the window is also marked as wanting attention.
+    void bringToFront(const QString &mainWindow, const QString &activationToken = {});
 
     // Hides every window (the program is ending).
     void hideAll();
@@ -74,12 +77,14 @@ private:
     QWidget *findControl(const QString &window, const QString &name, int index);
     static Error wrongKind(const QString &window, const QString &name, int index, const char *wanted);
     void centre(QWidget *window) const;
+    void ownByStartWindow(FormBase *window) const;
 
     Frame &m_frame;
     HandlerRunner &m_runner;
     Trace &m_trace;
     QMap<QString, Factory> m_factories;
     QMap<QString, QPointer<FormBase>> m_forms;
+    QString m_startWindow;
 };
 
 } // namespace kakeibo

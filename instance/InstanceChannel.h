@@ -12,13 +12,16 @@
 
 namespace kakeibo::InstanceChannel {
 
-// Serves the channel of the book this copy holds; activate(context) runs
-// whenever another copy of the same user asks this one to come forward.
-// False when the channel cannot be offered (the program runs on without).
-using ListenFunction = bool (*)(const QString &identity, void (*activate)(void *), void *context);
+// Serves the channel of the book this copy holds; activate(context, token)
+// runs whenever another copy of the same user asks this one to come forward,
+// with the activation token to bring the window forward with (empty where
+// the desktop has none). False when the channel cannot be offered (the
+// program runs on without).
+using ListenFunction = bool (*)(const QString &identity, void (*activate)(void *, const QString &), void *context);
 inline constexpr char kListenSymbol[] = "kakeibo_listen_for_activation";
 
-// Asks the copy that holds the book to come forward; true once a copy of
+// Asks the copy that holds the book to come forward, passing on the token
+// this start was launched with (or one it obtained); true once a copy of
 // the same user has taken the request, false when none answers in time.
 using AskFunction = bool (*)(const QString &identity);
 inline constexpr char kAskSymbol[] = "kakeibo_ask_to_come_forward";

@@ -1,5 +1,6 @@
 #include "SingleInstance.h"
 
+#include "ActivationToken.h"
 #include "InstanceChannel.h"
 #include "InstanceName.h"
 
@@ -8,6 +9,7 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <optional>
 #include <type_traits>
 
 #ifdef Q_OS_UNIX
@@ -19,9 +21,32 @@
 namespace kakeibo {
 namespace {
 
-const QByteArray kRequest = QByteArrayLiteral("activate\n");
+// A request is "activate" with an optional activation token after one
+// space, and a line feed; the answer is "ok" and a line feed.
+const QByteArray kRequest = QByteArrayLiteral("activate");
 const QByteArray kConfirmation = QByteArrayLiteral("ok\n");
+constexpr qsizetype kLongestRequest = 300;
 constexpr int kRetryMilliseconds = 100;
+
+QByteArray requestFor(const QString &token)
+{
+    if (!ActivationToken::isWellFormed(token))
+        return kRequest + '\n';
+    return kRequest + ' ' + token.toLatin1() + '\n';
+}
+
+// The token of a well-formed request, or nullopt for anything else.
+std::optional<QString> tokenOf(const QByteArray &line)
+{
+    if (line == kRequest + '\n')
+        return QString();
+    if (!line.startsWith(kRequest + ' ') || !line.endsWith('\n'))
+        return std::nullopt;
+    const QString token = QString::fromLatin1(line.mid(kRequest.size() + 1).chopped(1));
+    if (!ActivationToken::isWellFormed(token))
+        return std::nullopt;
+    return token;
+}
 
 // Whether the process at the other end of a connected local socket runs as
 // this user. On Windows the pipe itself admits this user alone.
@@ -43,13 +68,13 @@ bool peerIsThisUser(qintptr descriptor)
 }
 
 // One attempt: connect, check the peer, send the request, await the answer.
-bool askOnce(const QString &name, const QDeadlineTimer &deadline)
+bool askOnce(const QString &name, const QByteArray &request, const QDeadlineTimer &deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(deadline.remainingTime())) || !peerIsThisUser(socket.socketDescriptor()))
         return false;
-    socket.write(kRequest);
+    socket.write(request);
     QByteArray answer;
     while (!answer.contains('\n') && socket.waitForReadyRead(int(deadline.remainingTime())))
         answer += socket.read(kConfirmation.size() - answer.size());
@@ -76,12 +101,13 @@ void SingleInstance::serve(QLocalSocket *peer)
         return;
     }
     connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
-        if (!peer->canReadLine())
+        if (!peer->canReadLine() && peer->bytesAvailable() <= kLongestRequest)
             return;
-        if (peer->readLine(kRequest.size() + 1) == kRequest) {
+        const std::optional<QString> token = tokenOf(peer->readLine(kLongestRequest + 1));
+        if (token) {
             peer->write(kConfirmation);
             peer->flush();
-            emit activationRequested();
+            emit activationRequested(*token);
         }
         peer->disconnectFromServer();
     });
@@ -97,14 +123,14 @@ bool SingleInstance::listen()
     return m_server.listen(m_name);
 }
 
-bool SingleInstance::ask(const QString &identity, int patienceMs)
+bool SingleInstance::ask(const QString &identity, const QString &token, int patienceMs)
 {
     const QString name = InstanceName::forIdentity(identity);
     if (name.isEmpty())
         return false;
     const QDeadlineTimer deadline(patienceMs);
     while (!deadline.hasExpired()) {
-        if (askOnce(name, deadline))
+        if (askOnce(name, requestFor(token), deadline))
             return true;
         QThread::msleep(kRetryMilliseconds);
     }
@@ -119,18 +145,23 @@ constexpr int kPatienceMilliseconds = 3000;
 
 } // namespace
 
-extern "C" Q_DECL_EXPORT bool kakeibo_listen_for_activation(const QString &identity, void (*activate)(void *),
+// A copy asked without a token asks the compositor for one of its own, so
+// that its window is at least marked as wanting attention.
+extern "C" Q_DECL_EXPORT bool kakeibo_listen_for_activation(const QString &identity,
+                                                            void (*activate)(void *, const QString &),
                                                             void *context)
 {
     auto *channel = new kakeibo::SingleInstance(identity, QCoreApplication::instance());
     QObject::connect(channel, &kakeibo::SingleInstance::activationRequested, channel,
-                     [activate, context] { activate(context); });
+                     [activate, context](const QString &token) {
+                         activate(context, token.isEmpty() ? kakeibo::ActivationToken::request() : token);
+                     });
     return channel->listen();
 }
 
 extern "C" Q_DECL_EXPORT bool kakeibo_ask_to_come_forward(const QString &identity)
 {
-    return kakeibo::SingleInstance::ask(identity, kPatienceMilliseconds);
+    return kakeibo::SingleInstance::ask(identity, kakeibo::ActivationToken::forThisStart(), kPatienceMilliseconds);
 }
 
 static_assert(std::is_same_v<decltype(&kakeibo_listen_for_activation), kakeibo::InstanceChannel::ListenFunction>);

@@ -30,14 +30,16 @@ public:
     // False when no channel can be offered.
     bool listen();
 
-    // Asks the copy serving the identity's channel to come forward, trying
-    // for up to patienceMs (a copy that has just started may not serve
-    // yet); true once a copy of this user has confirmed the request.
-    static bool ask(const QString &identity, int patienceMs);
+    // Asks the copy serving the identity's channel to come forward, passing
+    // it the activation token (ActivationToken; may be empty), trying for
+    // up to patienceMs (a copy that has just started may not serve yet);
+    // true once a copy of this user has confirmed the request.
+    static bool ask(const QString &identity, const QString &token, int patienceMs);
 
 signals:
-    // A copy of the same user asked this one to come forward.
-    void activationRequested();
+    // A copy of the same user asked this one to come forward, with its
+    // activation token, or an empty one.
+    void activationRequested(const QString &token);
 
 private:
     void serve(QLocalSocket *peer);

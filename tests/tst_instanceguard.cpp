@@ -108,7 +108,7 @@ void TestInstanceGuard::laterCopyBringsTheHolderForward()
     const BookLock lock(installChannel(dir));
     int broughtForward = 0;
     InstanceGuard holder(dir.path(), lock.identity());
-    holder.listen([&] { ++broughtForward; });
+    holder.listen([&](const QString &) { ++broughtForward; });
     auto asked = std::async(std::launch::async, [&] {
         return InstanceGuard(dir.path(), lock.identity()).askToComeForward();
     });
@@ -123,7 +123,7 @@ void TestInstanceGuard::missingLibraryReachesNobody()
     QTemporaryDir dir;
     const BookLock lock(dir.path());
     InstanceGuard guard(dir.path(), lock.identity());
-    guard.listen([] {});
+    guard.listen([](const QString &) {});
     QVERIFY(!guard.askToComeForward());
     QCOMPARE(entries(dir.path()), QStringList());
 }

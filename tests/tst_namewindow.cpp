@@ -355,7 +355,7 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
     QWidget *entry = program.frame().windows().loadedForm(Ui::frmIO);
     auto *amount = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
     entry->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(entry));
+    QTRY_COMPARE(QApplication::activeWindow(), entry);
     QTest::keyClick(amount, Qt::Key_R, Qt::AltModifier);
     QString opened;
     QTimer::singleShot(0, [&] {
@@ -367,7 +367,7 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
     QCoreApplication::sendPostedEvents();
     QCOMPARE(opened, Ui::frmTeisei);
     entry->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(entry));
+    QTRY_COMPARE(QApplication::activeWindow(), entry);
     QTest::keyClick(amount, Qt::Key_X, Qt::AltModifier);
     QCOMPARE(program.endCodes, QList<int>{0});
 }

@@ -21,9 +21,9 @@ namespace {
 
 // Asks from another thread, as another process would, while this thread's
 // event loop lets the holder answer.
-bool askWhileServing(const QString &identity, int patienceMs)
+bool askWhileServing(const QString &identity, int patienceMs, const QString &token = {})
 {
-    auto answer = std::async(std::launch::async, [&] { return SingleInstance::ask(identity, patienceMs); });
+    auto answer = std::async(std::launch::async, [&] { return SingleInstance::ask(identity, token, patienceMs); });
     while (answer.wait_for(10ms) != std::future_status::ready)
         QCoreApplication::processEvents();
     return answer.get();
@@ -35,6 +35,7 @@ class TestSingleInstance : public QObject {
     Q_OBJECT
 
 private slots:
+    void laterCopyAsksTheHolderForward_data();
     void laterCopyAsksTheHolderForward();
     void otherBooksHaveChannelsOfTheirOwn();
     void socketLeftByAnEndedCopyIsReplaced();
@@ -42,13 +43,28 @@ private slots:
     void channelLivesInThePrivateRuntimeDirectory();
 };
 
+void TestSingleInstance::laterCopyAsksTheHolderForward_data()
+{
+    QTest::addColumn<QString>("token");
+    QTest::addColumn<QString>("received");
+    QTest::newRow("no token") << QString() << QString();
+    QTest::newRow("a compositor's token") << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8" << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8";
+    QTest::newRow("a token with a space is not passed on") << "7f3a 9c0e" << QString();
+    QTest::newRow("a token with a line feed is not passed on") << "7f3a\nactivate" << QString();
+    QTest::newRow("a token of 256 characters is not passed on") << QString(256, QLatin1Char('a')) << QString();
+    QTest::newRow("a token of 255 characters is") << QString(255, QLatin1Char('a')) << QString(255, QLatin1Char('a'));
+}
+
 void TestSingleInstance::laterCopyAsksTheHolderForward()
 {
+    QFETCH(QString, token);
+    QFETCH(QString, received);
     SingleInstance holder(QStringLiteral("1:100"));
     QVERIFY(holder.listen());
     QSignalSpy asked(&holder, &SingleInstance::activationRequested);
-    QVERIFY(askWhileServing(QStringLiteral("1:100"), 2000));
+    QVERIFY(askWhileServing(QStringLiteral("1:100"), 2000, token));
     QCOMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().first().toString(), received);
 }
 
 void TestSingleInstance::otherBooksHaveChannelsOfTheirOwn()
@@ -77,7 +93,7 @@ void TestSingleInstance::nobodyServingMeansNotReached()
 {
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(!SingleInstance::ask(QStringLiteral("1:400"), 300));
+    QVERIFY(!SingleInstance::ask(QStringLiteral("1:400"), QString(), 300));
     QVERIFY(timer.elapsed() < 2000);
 }
 

@@ -33,18 +33,6 @@ channel_of() {
     echo "$runtime/kakeibo-$(printf '%s' "$(stat -L -c '%d:%i' "$dir")" | sha256sum | cut -c1-24)"
 }
 
-# A sanitized build's options go with every copy, its leak suppressions
-# copied where "nobody" can read them.
-SANITIZER_ENV=()
-for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
-    [[ -n ${!var:-} ]] && SANITIZER_ENV+=("$var=${!var}")
-done
-if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]+) ]]; then
-    cp "${BASH_REMATCH[1]}" "$E2E_WORK/lsan.supp"
-    chmod a+r "$E2E_WORK/lsan.supp"
-    SANITIZER_ENV+=("LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$E2E_WORK/lsan.supp}")
-fi
-
 # launch AS PROGRAM [VAR=VALUE...]: starts PROGRAM as root or nobody with the
 # environment given on top of a plain one; sets LAUNCHED_PID.
 launch() {

@@ -8,6 +8,7 @@ E2E_WORK=$(mktemp -d)
 E2E_XVFB_PID=
 E2E_APP_PID=
 E2E_PIDS=()
+E2E_USER_HOME=
 
 # Fails when a program started here printed a sanitizer report.
 e2e_check_reports() {
@@ -23,6 +24,7 @@ e2e_cleanup() {
     e2e_check_reports || status=1
     [[ -n $E2E_APP_PID ]] && kill "$E2E_APP_PID" 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    [[ -n $E2E_USER_HOME ]] && e2e_end_user_session
     [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     rm -rf "$E2E_WORK"
     exit "$status"
@@ -94,8 +96,10 @@ e2e_window() {
         sleep 0.1
     done
     [[ -n $WID ]] || fail "no window '$title'"
-    eval "$(xdotool getwindowgeometry --shell "$WID" | sed 's/^/W/')"
-    WX=$WX WY=$WY WW=$WWIDTH WH=$WHEIGHT
+    # xwininfo gives the client area's place on the screen with or without
+    # a window manager's frame around it.
+    eval "$(xwininfo -id "$WID" | sed -n 's/^ *Absolute upper-left X: */WX=/p; s/^ *Absolute upper-left Y: */WY=/p;
+                                          s/^ *Width: */WW=/p; s/^ *Height: */WH=/p')"
 }
 
 twips() { echo $(( ($1 + 7) / 15 )); }
@@ -152,4 +156,52 @@ e2e_expect_bytes() {
         sleep 0.1
     done
     fail "$1 holds $actual, expected $expected"
+}
+
+# A sanitized build's options go with every copy, its leak suppressions
+# copied where "nobody" can read them.
+SANITIZER_ENV=()
+for var in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    [[ -n ${!var:-} ]] && SANITIZER_ENV+=("$var=${!var}")
+done
+if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]+) ]]; then
+    cp "${BASH_REMATCH[1]}" "$E2E_WORK/lsan.supp"
+    chmod a+r "$E2E_WORK/lsan.supp"
+    SANITIZER_ENV+=("LSAN_OPTIONS=${LSAN_OPTIONS/${BASH_REMATCH[1]}/$E2E_WORK/lsan.supp}")
+fi
+
+# A desktop user of the tests' own: "nobody" with a HOME and a runtime
+# directory in $E2E_WORK, for what refuses to run as root (mozc, sway).
+# Sets E2E_USER_HOME and E2E_USER_RUN; e2e_as_user runs a command as that
+# user with a plain environment and the variables given.
+e2e_user_session() {
+    E2E_USER_HOME=$E2E_WORK/home
+    E2E_USER_RUN=$E2E_WORK/run-user
+    mkdir -p "$E2E_USER_HOME" "$E2E_USER_RUN"
+    chmod 700 "$E2E_USER_RUN"
+    chmod 755 "$E2E_WORK"
+    chown nobody:nogroup "$E2E_USER_HOME" "$E2E_USER_RUN"
+}
+
+e2e_as_user() {
+    setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env -i PATH="$PATH" HOME="$E2E_USER_HOME" XDG_RUNTIME_DIR="$E2E_USER_RUN" LANG=C.UTF-8 "$@"
+}
+
+# Ends every process the tests' user started, daemons included: they are
+# known by the HOME they were given.
+e2e_end_user_session() {
+    local environ
+    for environ in /proc/[0-9]*/environ; do
+        if tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "HOME=$E2E_USER_HOME"; then
+            local pid=${environ#/proc/}
+            kill -9 "${pid%/environ}" 2>/dev/null || true
+        fi
+    done
+}
+
+# Copies the application directory to $E2E_WORK/NAME for the tests' user.
+e2e_copy_app_for_user() {
+    e2e_copy_app "$1" "$2"
+    chown -R nobody:nogroup "$E2E_WORK/$2"
 }

@@ -1,0 +1,65 @@
+// A text composed with an input method lands once, in the field it was
+// composed in.
+//
+// While the user composes (the input method shows an underlined preedit in a
+// field), anything that takes the keys away from that field ends the
+// composition first: a click anywhere else (another field, a button, the
+// menu bar), Alt (a menu command follows), the field's window being blocked
+// by a modal window, hidden or deactivated, or the focus moving on by any
+// other way. Ending it commits the composed text into its own field, clears
+// the preedit there and resets the input method, so that nothing of it is
+// still being composed when the next field or window takes the keys.
+//
+// Some input methods also commit the composition themselves when they are
+// reset or lose the focus (ibus with engines such as mozc, which commit on
+// reset), after the toolkit has already committed it: that second commit
+// arrives a moment later in whatever field has the focus by then. A commit
+// of exactly the text just committed, with nothing composed in between, is
+// such an echo and is dropped. A commit that arrives in another field while
+// a composition is still shown in its own is delivered to its own field.
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QInputMethodEvent;
+
+namespace kakeibo {
+
+class Composition : public QObject {
+public:
+    // Watches the input method events of the whole application.
+    explicit Composition(QObject *application);
+
+    // Before the application is made: unless the user chose otherwise, the
+    // toolkit's ibus client waits for the input method's answer to each key
+    // before it reads the next, so that Alt, which ends a composition, has
+    // ended it before the access key after it reaches the input method
+    // (which would otherwise take the key as part of the composition).
+    static void prepareEnvironment();
+
+    // Commits the text being composed, if any, into its own field and resets
+    // the input method; nothing when no text is being composed.
+    void finish();
+
+    // The field a text is being composed in, else nullptr.
+    QObject *field() const { return m_field; }
+
+protected:
+    bool eventFilter(QObject *receiver, QEvent *event) override;
+
+private:
+    bool takeInputMethodEvent(QObject *receiver, QInputMethodEvent *event);
+    bool endsComposition(QObject *receiver, const QEvent *event) const;
+    void deliver(QObject *field, const QString &text);
+
+    QPointer<QObject> m_field;
+    QString m_preedit;
+    QString m_echo;
+    QDeadlineTimer m_echoDeadline;
+    bool m_delivering = false;
+};
+
+} // namespace kakeibo
