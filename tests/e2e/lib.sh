@@ -26,7 +26,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [[ -n $E2E_USER_HOME ]] && e2e_end_user_session
     [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
-    rm -rf "$E2E_WORK"
+    [[ -n ${E2E_KEEP:-} ]] || rm -rf "$E2E_WORK"
     exit "$status"
 }
 trap e2e_cleanup EXIT
