@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Japanese input through a real input method: ibus with the mozc engine, on
-# Xvfb with a light window manager (openbox), all run as an unprivileged
-# user with a D-Bus session of its own, since mozc passes every key through
-# when run as root. Each case ends a composition another way (Enter, a click
-# on another field, on the menu, on "入力", Alt+C, a window opening and
-# closing) and checks that the composed text landed once, in the field it
-# was composed in: "MD.dat" and "Item.dat" are compared byte for byte.
-# Argument: the application directory (build/app).
+# Japanese input through a real input method with the mozc engine: ibus, or
+# fcitx5, on Xvfb with a light window manager (openbox), all run as an
+# unprivileged user with a D-Bus session of its own, since mozc passes every
+# key through when run as root. Each case ends a composition another way
+# (Enter, a click on another field, on the menu, on "入力", Alt+C, a window
+# opening and closing) and checks that the composed text landed once, in
+# the field it was composed in: "MD.dat" and "Item.dat" are compared byte
+# for byte. Arguments: the application directory (build/app) and the input
+# method, ibus (the default) or fcitx5.
 source "$(dirname "$0")/lib.sh"
 
 APP_DIR=${1:?application directory}
+METHOD=${2:-ibus}
 HERE=$(cd "$(dirname "$0")" && pwd)
 CLIENT_HEIGHT=$(twips 3990)
 NAMES_HEIGHT=$(twips 3615)
@@ -26,14 +28,40 @@ e2e_as_user DISPLAY="$DISPLAY" openbox >>"$E2E_WORK/session.log" 2>&1 &
 E2E_PIDS+=($!)
 e2e_as_user dbus-daemon --session --fork --print-address=3 3>"$E2E_WORK/bus" >>"$E2E_WORK/session.log" 2>&1
 BUS=$(head -n1 "$E2E_WORK/bus")
-# ibus-daemon needs a parent that stays.
-e2e_as_user DISPLAY="$DISPLAY" DBUS_SESSION_BUS_ADDRESS="$BUS" \
-    setsid sh -c 'ibus-daemon --xim --panel disable --replace' >>"$E2E_WORK/session.log" 2>&1 &
-e2e_as_user DISPLAY="$DISPLAY" DBUS_SESSION_BUS_ADDRESS="$BUS" python3 "$E2E_WORK/ibus_engine.py" mozc-jp \
-    || fail "mozc-jp could not be made the engine of ibus"
+in_session() { e2e_as_user DISPLAY="$DISPLAY" DBUS_SESSION_BUS_ADDRESS="$BUS" "$@"; }
 
-e2e_as_user DISPLAY="$DISPLAY" DBUS_SESSION_BUS_ADDRESS="$BUS" QT_QPA_PLATFORM=xcb QT_IM_MODULE=ibus \
-    XMODIFIERS=@im=ibus "${SANITIZER_ENV[@]}" "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
+# The daemons need a parent that stays (setsid).
+start_ibus() {
+    in_session setsid sh -c 'ibus-daemon --xim --panel disable --replace' >>"$E2E_WORK/session.log" 2>&1 &
+    in_session python3 "$E2E_WORK/ibus_engine.py" mozc-jp || fail "mozc-jp could not be made the engine of ibus"
+    QT_MODULE=ibus
+}
+
+# fcitx5 with mozc as the one input method, on in every window from the start.
+start_fcitx5() {
+    local config=$E2E_USER_HOME/.config/fcitx5
+    mkdir -p "$config"
+    printf '%s\n' '[Groups/0]' 'Name=Default' 'Default Layout=us' 'DefaultIM=mozc' \
+        '[Groups/0/Items/0]' 'Name=keyboard-us' 'Layout=' '[Groups/0/Items/1]' 'Name=mozc' 'Layout=' \
+        '[GroupOrder]' '0=Default' >"$config/profile"
+    printf '%s\n' '[Behavior]' 'ActiveByDefault=True' 'ShareInputState=All' >"$config/config"
+    chown -R nobody:nogroup "$E2E_USER_HOME/.config"
+    in_session setsid sh -c 'fcitx5 --replace' >>"$E2E_WORK/session.log" 2>&1 &
+    for _ in $(seq 100); do
+        [[ $(in_session fcitx5-remote -n 2>/dev/null) == mozc ]] && break
+        sleep 0.2
+    done
+    [[ $(in_session fcitx5-remote -n 2>/dev/null) == mozc ]] || fail "fcitx5 did not start with mozc"
+    QT_MODULE=fcitx
+}
+
+case $METHOD in
+    ibus) start_ibus ;;
+    fcitx5) start_fcitx5 ;;
+    *) fail "unknown input method $METHOD" ;;
+esac
+in_session QT_QPA_PLATFORM=xcb QT_IM_MODULE="$QT_MODULE" XMODIFIERS="@im=$METHOD" "${SANITIZER_ENV[@]}" \
+    "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
 E2E_APP_PID=$!
 E2E_PIDS+=("$E2E_APP_PID")
 e2e_window 'QEN - '
