@@ -8,6 +8,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -31,6 +32,9 @@ public:
         buddyLabel = new QLabel(QStringLiteral("design"), this);
         buddyLabel->setBuddy(field);
         option = new QRadioButton(QStringLiteral("design"), this);
+        other = new QLineEdit(this);
+        other->setObjectName(QStringLiteral("txtOther"));
+        other->setGeometry(0, 25, 100, 25);
         setClientSize({100, 50});
         setTabOrderList({field});
         connect(field, &QLineEdit::textChanged, this, handler([this] { onChange(); }));
@@ -58,6 +62,7 @@ public:
     QLabel *label = nullptr;
     QLabel *buddyLabel = nullptr;
     QRadioButton *option = nullptr;
+    QLineEdit *other = nullptr;
     int changes = 0;
 };
 
@@ -103,6 +108,8 @@ private slots:
     void designCaptionsSpeakWithoutAccessKeys_data();
     void designCaptionsSpeakWithoutAccessKeys();
     void describeNamesFileAndReason();
+    void composedTextLandsOnceInItsField_data();
+    void composedTextLandsOnceInItsField();
 };
 
 void TestFrame::touchLoadsOnceEvenFromFormLoad()
@@ -334,6 +341,65 @@ void TestFrame::describeNamesFileAndReason()
     QVERIFY(text.contains(QStringLiteral("/data/MD.dat")));
     QVERIFY(text.contains(QStringLiteral("Permission denied")));
     QVERIFY(text.contains(QStringLiteral("終了")));
+}
+
+namespace {
+
+void sendComposition(QWidget *receiver, const QString &preedit, const QString &commit)
+{
+    QInputMethodEvent event(preedit, {});
+    event.setCommitString(commit);
+    QCoreApplication::sendEvent(receiver, &event);
+}
+
+} // namespace
+
+// How a composition ends, and where the input method's own second commit of
+// it (ibus with mozc commits on reset) arrives afterwards.
+void TestFrame::composedTextLandsOnceInItsField_data()
+{
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("other");
+    QTest::newRow("a click into another field, the echo there") << "click" << "loadedがい" << "";
+    QTest::newRow("Alt, the echo in the same field") << "alt" << "loadedがい" << "";
+    QTest::newRow("the window blocked by a modal one, the echo in it") << "blocked" << "loadedがい" << "";
+    QTest::newRow("the commit sent to another field") << "elsewhere" << "loadedがい" << "";
+    QTest::newRow("Enter commits, the same text composed again") << "again" << "loadedがいがい" << "";
+    QTest::newRow("Enter commits, other text committed next") << "next" << "loadedがいい" << "";
+}
+
+void TestFrame::composedTextLandsOnceInItsField()
+{
+    QFETCH(QString, ending);
+    QFETCH(QString, field);
+    QFETCH(QString, other);
+    Fixture f;
+    TestForm *form = f.form();
+    form->show();
+    form->field->setFocus();
+    form->field->end(false);
+    sendComposition(form->field, "がい", {});
+    if (ending == "click") {
+        QTest::mouseClick(form->other, Qt::LeftButton);
+        sendComposition(form->other, {}, "がい");
+    } else if (ending == "alt") {
+        QTest::keyClick(form->field, Qt::Key_Alt, Qt::AltModifier);
+        sendComposition(form->field, {}, "がい");
+    } else if (ending == "blocked") {
+        QEvent blocked(QEvent::WindowBlocked);
+        QCoreApplication::sendEvent(form, &blocked);
+        sendComposition(form->other, {}, "がい");
+    } else if (ending == "elsewhere") {
+        sendComposition(form->other, {}, "がい");
+    } else {
+        sendComposition(form->field, {}, "がい");
+        if (ending == "again")
+            sendComposition(form->field, "がい", {});
+        sendComposition(form->field, {}, ending == "again" ? "がい" : "い");
+    }
+    QCOMPARE(form->field->text(), field);
+    QCOMPARE(form->other->text(), other);
 }
 
 QTEST_MAIN(TestFrame)
