@@ -94,20 +94,59 @@ QString kindOfFile(mode_t mode)
     return QStringLiteral("通常のファイルではありません");
 }
 
-// Opens a regular file (or a link to one) into `file`. O_NONBLOCK keeps the
-// open of a FIFO from waiting for a writer; anything but a regular file is
-// then refused, and the descriptor is made blocking again.
+// A link in a data file's place is followed only when it belongs to this
+// user (the kernel's rule for links in sticky folders): in a folder others
+// may write, another user could otherwise point the book's file at a file of
+// ours. Nothing is ever created through a link.
+struct LinkCheck {
+    bool isLink = false;
+    std::optional<Error> refusal;
+};
+
+LinkCheck checkLink(const QByteArray &native, const QString &path)
+{
+    struct stat status {};
+    if (::lstat(native.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return {};
+    if (status.st_uid != ::geteuid())
+        return {true, Error::file(Error::Kind::FileOpen, fullPath(path), QStringLiteral("ほかのユーザーが置いたリンクです"))};
+    return {true, std::nullopt};
+}
+
+// The error of a failed open: a missing file, a link whose file is missing,
+// a folder that takes no new file, or the system's reason.
+Error openFailed(const QString &path, int code, bool isLink, Access access)
+{
+    if (code == ENOENT && isLink)
+        return Error::file(Error::Kind::FileOpen, fullPath(path), QStringLiteral("リンク先のファイルがありません"));
+    if (code == ENOENT)
+        return Error::file(Error::Kind::FileNotFound, fullPath(path), reasonFor(code));
+    if (code == ELOOP)
+        return Error::file(Error::Kind::FileOpen, fullPath(path), QStringLiteral("開く間にリンクに置き換えられました"));
+    if (access == Access::ReadWrite && (code == EACCES || code == EROFS) && !QFileInfo::exists(path))
+        return Error::file(Error::Kind::DirectoryWrite, QFileInfo(path).absolutePath(), reasonFor(code));
+    return Error::file(Error::Kind::FileOpen, fullPath(path), reasonFor(code));
+}
+
+// Opens a regular file (or a link of this user's to one) into `file`.
+// O_NONBLOCK keeps the open of a FIFO from waiting for a writer; anything
+// but a regular file is then refused, and the descriptor is made blocking
+// again. A file that is no link is opened without following links, so that
+// none planted meanwhile is followed either, and only such a file is created
+// when missing.
 std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode mode)
 {
     const QString path = file.fileName();
     const QByteArray native = QFile::encodeName(path);
-    const int flags = access == Access::Read ? O_RDONLY : O_RDWR | O_CREAT;
+    const LinkCheck link = checkLink(native, path);
+    if (link.refusal)
+        return link.refusal;
+    int flags = access == Access::Read ? O_RDONLY : O_RDWR;
+    if (!link.isLink)
+        flags |= O_NOFOLLOW | (access == Access::ReadWrite ? O_CREAT : 0);
     const int fd = ::open(native.constData(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int code = errno;
-        const auto kind = code == ENOENT ? Error::Kind::FileNotFound : Error::Kind::FileOpen;
-        return Error::file(kind, fullPath(path), reasonFor(code));
-    }
+    if (fd < 0)
+        return openFailed(path, errno, link.isLink, access);
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         const QString reason = kindOfFile(status.st_mode);
@@ -121,6 +160,21 @@ std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode
     }
     return std::nullopt;
 }
+
+// A file about to be replaced: a link in its place must be this user's and
+// lead to a file, so that the replacement is written where the link points
+// and nothing is created through it.
+std::optional<Error> checkReplaceable(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const LinkCheck link = checkLink(native, path);
+    if (link.refusal)
+        return link.refusal;
+    struct stat status {};
+    if (link.isLink && ::stat(native.constData(), &status) != 0)
+        return openFailed(path, errno, true, Access::ReadWrite);
+    return std::nullopt;
+}
 #else
 std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode mode)
 {
@@ -132,6 +186,11 @@ std::optional<Error> openRegular(QFile &file, Access access, QIODevice::OpenMode
         return Error::file(Error::Kind::FileNotFound, path, {});
     if (!file.open(mode))
         return Error::file(Error::Kind::FileOpen, path, file.errorString());
+    return std::nullopt;
+}
+
+std::optional<Error> checkReplaceable(const QString &)
+{
     return std::nullopt;
 }
 #endif
@@ -198,6 +257,8 @@ std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write)
 {
     if (auto error = refuseReadOnly(path))
+        return error;
+    if (auto error = checkReplaceable(path))
         return error;
     QSaveFile file(path);
     file.setDirectWriteFallback(true);

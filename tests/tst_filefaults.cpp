@@ -42,6 +42,10 @@ enum class Fault {
     TotalsIsFifo,
     TotalsIsDevice,
     IconUnreadable,
+    IconIsFifo,
+    IconIsDevice,
+    IconIsDirectory,
+    TotalsDanglingLink,
 };
 
 enum class Action { Start, Book, Rename, Correct };
@@ -129,6 +133,19 @@ void inflict(ProgramHarness &program, Fault fault)
     case Fault::IconUnreadable:
         setMode(program.path("Icon.ico"), QFileDevice::WriteOwner);
         break;
+    case Fault::IconIsFifo:
+        replaceByFifo(program.path("Icon.ico"));
+        break;
+    case Fault::IconIsDevice:
+        replaceByLink(program.path("Icon.ico"), "/dev/zero");
+        break;
+    case Fault::TotalsDanglingLink:
+        replaceByLink(program.path("MD.dat"), program.path("elsewhere.dat"));
+        break;
+    case Fault::IconIsDirectory:
+        TEST_REQUIRE(QFile::remove(program.path("Icon.ico")));
+        TEST_REQUIRE(QDir(program.path("")).mkdir("Icon.ico"));
+        break;
     }
 }
 
@@ -196,13 +213,19 @@ void TestFileFaults::faultIsReportedAndNothingIsLost_data()
     QTest::newRow("MD.dat unreadable, start") << Fault::TotalsUnreadable << Action::Start << "MD.dat";
     QTest::newRow("MD.dat a directory, start") << Fault::TotalsIsDirectory << Action::Start << "MD.dat";
     QTest::newRow("directory not writable, start without MD.dat")
-        << Fault::DirectoryNotWritable << Action::Start << "MD.dat";
+        << Fault::DirectoryNotWritable << Action::Start << "";
     QTest::newRow("Item.dat unreadable, start") << Fault::NamesUnreadable << Action::Start << "Item.dat";
     QTest::newRow("Icon.ico unreadable, start") << Fault::IconUnreadable << Action::Start << "Icon.ico";
+    QTest::newRow("Icon.ico a FIFO, start") << Fault::IconIsFifo << Action::Start << "Icon.ico";
+    QTest::newRow("Icon.ico a link to /dev/zero, start") << Fault::IconIsDevice << Action::Start << "Icon.ico";
+    QTest::newRow("Icon.ico a directory, start") << Fault::IconIsDirectory << Action::Start << "Icon.ico";
     QTest::newRow("Item.dat a FIFO, start") << Fault::NamesIsFifo << Action::Start << "Item.dat";
     QTest::newRow("Item.dat a link to /dev/zero, start") << Fault::NamesIsDevice << Action::Start << "Item.dat";
     QTest::newRow("Item.dat past the size limit, start") << Fault::NamesTooLarge << Action::Start << "Item.dat";
     QTest::newRow("MD.dat a FIFO, start") << Fault::TotalsIsFifo << Action::Start << "MD.dat";
+    QTest::newRow("MD.dat a link to a missing file, start") << Fault::TotalsDanglingLink << Action::Start << "MD.dat";
+    QTest::newRow("MD.dat a link to a missing file, booking")
+        << Fault::TotalsDanglingLink << Action::Book << "MD.dat";
     QTest::newRow("MD.dat a link to /dev/zero, start") << Fault::TotalsIsDevice << Action::Start << "MD.dat";
     QTest::newRow("Item.dat a FIFO, correction") << Fault::NamesIsFifo << Action::Correct << "Item.dat";
     QTest::newRow("MD.dat a link to /dev/zero, booking") << Fault::TotalsIsDevice << Action::Book << "MD.dat";
@@ -245,8 +268,8 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
     QCOMPARE(program.messages.size(), 1);
     QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
     const QString report = program.lastMessage();
-    QVERIFY2(report.contains(program.path(file)), qPrintable(report));
-    QVERIFY2(report.contains(QStringLiteral("理由: ")), qPrintable(report));
+    // The file, or "" for the folder, is named with the system's reason.
+    QVERIFY2(report.contains(QStringLiteral(": %1\n理由: ").arg(program.path(file))), qPrintable(report));
     QCOMPARE(snapshot(program.path("")), before);
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
 }

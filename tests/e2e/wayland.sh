@@ -14,6 +14,13 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 [[ -e /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so ]] \
     || fail "qt6-wayland is missing: the program cannot run natively on Wayland"
 
+# Qt 6.4's Wayland client leaves its proxies, clipboard and cursor data
+# behind at exit: a sanitized build checks everything but leaks here (the
+# other end-to-end and in-process suites check the program's own leaks).
+for i in "${!SANITIZER_ENV[@]}"; do
+    [[ ${SANITIZER_ENV[i]} == ASAN_OPTIONS=* ]] && SANITIZER_ENV[i]+=:detect_leaks=0
+done
+
 e2e_user_session
 e2e_copy_app_for_user "$APP_DIR" app
 e2e_copy_app_for_user "$APP_DIR" other
