@@ -1,5 +1,6 @@
 #include "FileService.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -229,6 +230,44 @@ Error saveRefused(const QString &path, const QString &reason)
     return Error::file(Error::Kind::DirectoryWrite, info.absolutePath(), reason);
 }
 
+// Makes room for `size` bytes in an open file without touching its bytes,
+// so that a full disk refuses the save before the old content is changed.
+int reserveSpace(QFile &file, qint64 size)
+{
+#ifdef Q_OS_WIN
+    return size <= file.size() || file.resize(size) ? 0 : int(GetLastError());
+#else
+    return ::posix_fallocate(file.handle(), 0, off_t(size));
+#endif
+}
+
+// Where the directory takes no new file, the file itself is rewritten: the
+// new content is made in memory, its room on the disk reserved, and only
+// then written over the old bytes and the file cut to its new length.
+std::optional<Error> rewriteInPlace(const QString &path,
+                                    const std::function<std::optional<Error>(QIODevice &)> &write)
+{
+    QBuffer content;
+    content.open(QIODevice::WriteOnly);
+    if (std::optional<Error> error = write(content)) {
+        error->subject = fullPath(path);
+        return error;
+    }
+    const QByteArray &bytes = content.data();
+    QFile file(path);
+    if (auto error = openRegular(file, Access::ReadWrite, QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return error;
+    if (const int code = reserveSpace(file, bytes.size()))
+        return Error::file(Error::Kind::FileWrite, fullPath(path), reasonFor(code));
+    if (auto error = writeAll(file, bytes)) {
+        error->subject = fullPath(path);
+        return error;
+    }
+    if (!file.resize(bytes.size()))
+        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
+    return flushToDevice(file, path);
+}
+
 } // namespace
 
 std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes)
@@ -261,9 +300,12 @@ std::optional<Error> replaceAtomically(const QString &path,
     if (auto error = checkReplaceable(path))
         return error;
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        const QFileInfo info(path);
+        if (info.isFile() && info.isWritable() && !QFileInfo(info.absolutePath()).isWritable())
+            return rewriteInPlace(path, write);
         return saveRefused(path, file.errorString());
+    }
     std::optional<Error> error = write(file);
     if (!error)
         error = flushToDevice(file, path);

@@ -36,9 +36,12 @@ Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes);
 // directory, which is forced to disk and then renamed over the file. When
 // anything fails the old file stays whole and no temporary file remains.
 // Where the directory refuses the temporary file but the file itself may be
-// written, the file is rewritten in place instead. A file whose owner may
-// not write it is not replaced. An error names what refused: the file, or
-// the directory when the file could not be created in it.
+// written, the file is rewritten in place instead, once the room for its new
+// content is reserved on the disk: a full disk refuses the save before any
+// old byte changes. A file whose owner may not write it is not replaced, nor
+// a link of another user's in its place. An error names what refused (the
+// file, or the directory when the file could not be created in it) and the
+// system's reason.
 std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write);
 

@@ -188,6 +188,7 @@ private slots:
     void faultIsReportedAndNothingIsLost();
     void changesWorkInUnwritableDirectory_data();
     void changesWorkInUnwritableDirectory();
+    void inPlaceSaveOnFullDiskKeepsTheOldFile();
     void everyChangeIsForcedToDisk_data();
     void everyChangeIsForcedToDisk();
     void failedForceToDiskIsReported_data();
@@ -301,6 +302,42 @@ void TestFileFaults::changesWorkInUnwritableDirectory()
     QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
     QCOMPARE(program.readFile(file), bytes);
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
+}
+
+// A full disk, and a directory that takes no new file: the renaming, which
+// must rewrite "Item.dat" in place, is refused before any old byte changes,
+// and the message gives the system's reason.
+void TestFileFaults::inPlaceSaveOnFullDiskKeepsTheOldFile()
+{
+    const QString disk = qEnvironmentVariable("KAKEIBO_TINY_DISK");
+    if (disk.isEmpty())
+        QSKIP("no tmpfs of the suite's own: mounting one needs root (CI runs the suite from root)");
+    const QString dir = QDir(disk).filePath("book");
+    TEST_REQUIRE(QDir(disk).mkdir("book"));
+    ProgramHarness program(dir);
+    const NamesFormat::Names names{QString(700, QChar(u'食')), "趣味", "光熱費", "電話代", "洗濯代", "その他"};
+    program.writeFile("Item.dat", NamesFormat::encode(names));
+    const QByteArray before = program.readFile("Item.dat");
+    QVERIFY(program.start());
+    QFile filler(QDir(disk).filePath("filler"));
+    TEST_REQUIRE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'x')) > 0) {
+    }
+    while (filler.write("x", 1) > 0) {
+    }
+    setMode(dir, kDirectory);
+    program.whileModal(Ui::mnuChange, [](QWidget *window) {
+        auto *name = window->findChild<QLineEdit *>(Controls::arrayName(Ui::txtKoumoku, 0));
+        name->setText(QString(3000, QChar(u'長')));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    setMode(dir, kDirectory | QFileDevice::WriteOwner);
+    QCOMPARE(program.endCodes, QList<int>{1});
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
+    QVERIFY2(program.lastMessage().contains(QStringLiteral(": %1\n理由: %2").arg(program.path("Item.dat"), reason)),
+             qPrintable(program.lastMessage()));
+    QCOMPARE(program.readFile("Item.dat"), before);
+    filler.remove();
 }
 
 void TestFileFaults::everyChangeIsForcedToDisk_data()
