@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <map>
 #include <set>
 
 #ifdef Q_OS_WIN
@@ -14,6 +15,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/sysmacros.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +38,14 @@ bool syncToDevice(QFileDevice &file)
 #else
     return ::fsync(file.handle()) == 0;
 #endif
+}
+
+// The book's files whose lock this copy holds: their full path (as the
+// program names them) and the descriptor that holds the lock.
+std::map<QString, int> &heldFiles()
+{
+    static std::map<QString, int> held;
+    return held;
 }
 
 std::set<int> &numbersInUse()
@@ -230,6 +241,47 @@ Error saveRefused(const QString &path, const QString &reason)
     return Error::file(Error::Kind::DirectoryWrite, info.absolutePath(), reason);
 }
 
+// A book file about to be replaced by a new file (the open temporary file
+// `handle`): the new file is locked before it is renamed into place, so that
+// the book is held without a gap. The lock moves to it once the rename is
+// done (finishHold), or stays on the old file when it failed.
+int prepareHold(const QString &path, int handle)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    Q_UNUSED(handle);
+    return -1;
+#else
+    if (!heldFiles().count(fullPath(path)))
+        return -1;
+    const int fd = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+#endif
+}
+
+void finishHold(const QString &path, int fd, bool replaced)
+{
+#ifndef Q_OS_WIN
+    if (fd < 0)
+        return;
+    if (!replaced) {
+        ::close(fd);
+        return;
+    }
+    int &held = heldFiles()[fullPath(path)];
+    ::close(held);
+    held = fd;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(fd);
+    Q_UNUSED(replaced);
+#endif
+}
+
 // Makes room for `size` bytes in an open file without touching its bytes,
 // so that a full disk refuses the save before the old content is changed.
 int reserveSpace(QFile &file, qint64 size)
@@ -315,7 +367,10 @@ std::optional<Error> replaceAtomically(const QString &path,
         error->subject = fullPath(path);
         return error;
     }
-    if (!file.commit())
+    const int hold = prepareHold(path, file.handle());
+    const bool replaced = file.commit();
+    finishHold(path, hold, replaced);
+    if (!replaced)
         return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
     return std::nullopt;
 }
@@ -390,7 +445,43 @@ Error BinaryFile::error(Error::Kind kind) const
 }
 
 #ifndef Q_OS_WIN
-BookLock::BookLock(const QString &directory)
+namespace {
+
+// The user of the process that holds a flock on the file (device, inode),
+// from the kernel's table of locks; nullopt when it cannot be told (a
+// process of another namespace shows no process id there).
+std::optional<uid_t> lockHolder(quint64 device, quint64 inode)
+{
+    QFile table(QStringLiteral("/proc/locks"));
+    if (!table.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    const QString wanted = QStringLiteral("%1:%2:%3")
+                               .arg(major(dev_t(device)), 2, 16, QLatin1Char('0'))
+                               .arg(minor(dev_t(device)), 2, 16, QLatin1Char('0'))
+                               .arg(inode);
+    for (QByteArray line = table.readLine(); !line.isEmpty(); line = table.readLine()) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 6 || fields[1] != "FLOCK" || QString::fromLatin1(fields[5]) != wanted)
+            continue;
+        struct stat process {};
+        const QByteArray proc = "/proc/" + fields[4];
+        if (fields[4].toInt() > 0 && ::stat(proc.constData(), &process) == 0)
+            return process.st_uid;
+    }
+    return std::nullopt;
+}
+
+// Takes the exclusive lock of an open descriptor without waiting.
+BookLock::State lockExclusively(int fd)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        return BookLock::State::Held;
+    return errno == EWOULDBLOCK ? BookLock::State::HeldByAnotherCopy : BookLock::State::Failed;
+}
+
+} // namespace
+
+BookLock::BookLock(const QString &directory, const QStringList &files)
 {
     const QByteArray native = QFile::encodeName(directory);
     const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -402,26 +493,69 @@ BookLock::BookLock(const QString &directory)
     struct stat status {};
     ::fstat(fd, &status);
     m_identity = QStringLiteral("%1:%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_state = State::Held;
-        m_handle = fd;
+    m_handle = fd;
+    m_state = lockExclusively(fd);
+    if (m_state != State::Held) {
+        refused(directory, status.st_dev, status.st_ino);
         return;
     }
-    const int code = errno;
+    for (const QString &file : files) {
+        if (!holdFile(file))
+            return;
+    }
+}
+
+bool BookLock::holdFile(const QString &path)
+{
+    QFile file(path);
+    if (openRegular(file, Access::Read, QIODevice::ReadOnly) || heldFiles().count(fullPath(path)))
+        return true;  // a file not there yet, or no file: the reading reports it
+    const int fd = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
+    struct stat status {};
+    ::fstat(fd, &status);
+    m_state = lockExclusively(fd);
+    if (m_state == State::Held) {
+        heldFiles()[fullPath(path)] = fd;
+        m_files.append(fullPath(path));
+        return true;
+    }
+    refused(path, status.st_dev, status.st_ino);
     ::close(fd);
-    const bool inUse = code == EWOULDBLOCK;
-    m_state = inUse ? State::HeldByAnotherCopy : State::Failed;
-    m_error = inUse ? Error::file(Error::Kind::BookInUse, fullPath(directory))
-                    : Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(code));
+    return false;
+}
+
+// Sets the error of a lock that is not held: the book is in use (by another
+// copy of this user's, or by another user), or could not be locked.
+void BookLock::refused(const QString &path, quint64 device, quint64 inode)
+{
+    const int code = errno;
+    if (m_state == State::Failed) {
+        m_error = Error::file(Error::Kind::BookLock, fullPath(path), reasonFor(code));
+        return;
+    }
+    const std::optional<uid_t> holder = lockHolder(device, inode);
+    if (holder && *holder != ::geteuid()) {
+        const passwd *user = ::getpwuid(*holder);
+        const QString name = user ? QString::fromLocal8Bit(user->pw_name) : QString::number(*holder);
+        m_heldByAnotherUser = true;
+        m_error = Error::file(Error::Kind::BookInUse, fullPath(path),
+                              QStringLiteral("ほかのユーザー「%1」が開いています").arg(name));
+        return;
+    }
+    m_error = Error::file(Error::Kind::BookInUse, fullPath(path));
 }
 
 BookLock::~BookLock()
 {
+    for (const QString &file : std::as_const(m_files)) {
+        ::close(heldFiles()[file]);
+        heldFiles().erase(file);
+    }
     if (m_handle >= 0)
         ::close(int(m_handle));
 }
 #else
-BookLock::BookLock(const QString &directory)
+BookLock::BookLock(const QString &directory, const QStringList &)
 {
     const QString native = QDir::toNativeSeparators(fullPath(directory));
     // Write access to the directory that no later open may share: a second
@@ -449,6 +583,13 @@ BookLock::~BookLock()
     if (m_state == State::Held)
         CloseHandle(reinterpret_cast<HANDLE>(m_handle));
 }
+
+bool BookLock::holdFile(const QString &)
+{
+    return true;
+}
+
+void BookLock::refused(const QString &, quint64, quint64) {}
 #endif
 
 } // namespace kakeibo

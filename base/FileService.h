@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -84,32 +85,50 @@ private:
     int m_number = 0;
 };
 
-// The lock that makes this copy the one writer of the book in a directory:
-// an advisory lock on the directory itself (flock; on Windows a handle that
-// shares no write access), held until the object goes or the process ends,
-// so that a crash or a kill releases it. It creates no file. Every path to
-// the directory (a link, a bind mount) and every user meet the same lock.
+// The lock that makes this copy the one writer of a book: an advisory lock
+// on the application directory itself (flock; on Windows a handle that
+// shares no write access), and one on each of the book's files, so that a
+// start whose "MD.dat" or "Item.dat" leads by a link, a bind mount or a hard
+// link into a book another copy holds meets that copy's lock. Held until the
+// object goes or the process ends, so that a crash or a kill releases it;
+// it creates no file. Every path and every user meet the same locks.
 class BookLock {
 public:
     enum class State { Held, HeldByAnotherCopy, Failed };
 
-    explicit BookLock(const QString &directory);
+    // files: the full paths of the book's files; those that do not exist
+    // yet are locked once they are made (holdFile). A book file replaced by
+    // replaceAtomically() stays held.
+    explicit BookLock(const QString &directory, const QStringList &files = {});
     ~BookLock();
     BookLock(const BookLock &) = delete;
     BookLock &operator=(const BookLock &) = delete;
 
+    // Locks a book file made since the book was locked; false, and the
+    // state and error set, when another copy holds it. A file the lock
+    // already holds, or that does not exist, is left as it is.
+    bool holdFile(const QString &path);
+
     State state() const { return m_state; }
-    // Failed: the error, naming the directory and the system's reason.
+    // The error, naming the directory or file and the system's reason; for
+    // a book held by another user the reason names that user.
     const Error &error() const { return m_error; }
+    // Whether the copy that holds the book runs as another user, who cannot
+    // be asked to come forward.
+    bool heldByAnotherUser() const { return m_heldByAnotherUser; }
     // What every path to the directory has in common (device and inode),
     // to name a channel to the copy that holds the lock.
     const QString &identity() const { return m_identity; }
 
 private:
+    void refused(const QString &path, quint64 device, quint64 inode);
+
     State m_state = State::Failed;
     Error m_error;
     QString m_identity;
     qintptr m_handle = -1;
+    QStringList m_files;
+    bool m_heldByAnotherUser = false;
 };
 
 } // namespace kakeibo

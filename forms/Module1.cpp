@@ -44,6 +44,11 @@ void setText(const QString &window, const QString &name, int slot, const QString
 
 } // namespace
 
+QStringList bookFiles(const QString &applicationDirectory)
+{
+    return {applicationDirectory + QLatin1Char('/') + kTotalsFile, applicationDirectory + QLatin1Char('/') + kNamesFile};
+}
+
 void reset()
 {
     KingakuData = {};

@@ -11,6 +11,7 @@
 #include "TotalsFormat.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,9 @@ extern Names KoumokuData;
 
 // The records as the program starts: six zero totals, six empty names.
 void reset();
+
+// The book's two files, as they lie in the application directory.
+QStringList bookFiles(const QString &applicationDirectory);
 
 // Books an amount into a slot's total, shows the totals and writes "MD.dat"
 // durably. A slot outside 0 to 5 changes no total but still shows and

@@ -46,7 +46,7 @@ private:
 // locked at all. Nothing is read or written.
 int refuseStart(Frame &frame, const BookLock &lock)
 {
-    if (lock.state() == BookLock::State::HeldByAnotherCopy
+    if (lock.state() == BookLock::State::HeldByAnotherCopy && !lock.heldByAnotherUser()
         && InstanceGuard(frame.applicationDirectory(), lock.identity()).askToComeForward())
         return 0;
     frame.handlers().reportError(lock.error());
@@ -58,12 +58,16 @@ int refuseStart(Frame &frame, const BookLock &lock)
 int runProgram(const QString &applicationDirectory)
 {
     Frame frame(applicationDirectory);
-    const BookLock lock(applicationDirectory);
+    const QStringList files = Module1::bookFiles(applicationDirectory);
+    BookLock lock(applicationDirectory, files);
     if (lock.state() != BookLock::State::Held)
         return refuseStart(frame, lock);
     const EndSignals endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
     if (!startProgram(frame))
         return frame.handlers().exitCode();
+    // "MD.dat" is made at the first start: it is held from then on.
+    for (const QString &file : files)
+        lock.holdFile(file);
     InstanceGuard guard(applicationDirectory, lock.identity());
     ListenWhenExposed listenLater(frame, guard);
     frame.windows().loadedForm(Ui::frmIO)->windowHandle()->installEventFilter(&listenLater);

@@ -1,5 +1,7 @@
 // One writer per book: the lock on the application directory is met by
-// every path to the directory, creates no file, and goes with its holder;
+// every path to the directory, the lock on the book's files by every path
+// to them (even after the holder replaced one), it creates no file, and
+// goes with its holder;
 // the loader of the "come forward" channel asks and serves through the
 // library beside the program, and without it the lock still holds.
 #include "FileService.h"
@@ -8,11 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
 #include <future>
+
+#include <unistd.h>
 
 using namespace kakeibo;
 using namespace std::chrono_literals;
@@ -40,6 +45,8 @@ class TestInstanceGuard : public QObject {
 private slots:
     void everyPathMeetsTheSameLock_data();
     void everyPathMeetsTheSameLock();
+    void bookFilesMeetTheHolderLock_data();
+    void bookFilesMeetTheHolderLock();
     void lockGoesWithItsHolder();
     void lockOnMissingDirectoryFails();
     void laterCopyBringsTheHolderForward();
@@ -79,6 +86,54 @@ void TestInstanceGuard::everyPathMeetsTheSameLock()
     QCOMPARE(other.error().kind, Error::Kind::BookInUse);
     QCOMPARE(other.identity(), first.identity());
     QCOMPARE(entries(dir.path()), QStringList());
+}
+
+void TestInstanceGuard::bookFilesMeetTheHolderLock_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("way");
+    QTest::newRow("MD.dat a symbolic link into the held book") << "MD.dat" << "link";
+    QTest::newRow("MD.dat a hard link into the held book") << "MD.dat" << "hard";
+    QTest::newRow("MD.dat bind-mounted from the held book") << "MD.dat" << "bind";
+    QTest::newRow("Item.dat a symbolic link into the held book") << "Item.dat" << "link";
+    QTest::newRow("Item.dat a hard link to the one the holder saved") << "Item.dat" << "saved";
+}
+
+// Another folder whose book file leads into the book a copy holds: its
+// start meets that copy's lock, whatever way leads there.
+void TestInstanceGuard::bookFilesMeetTheHolderLock()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, way);
+    QTemporaryDir held;
+    QTemporaryDir other;
+    const auto files = [](const QTemporaryDir &dir) { return QStringList{dir.filePath("MD.dat"), dir.filePath("Item.dat")}; };
+    for (const QString &path : files(held)) {
+        QFile data(path);
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.write(QByteArray(24, '\0'));
+    }
+    const BookLock first(held.path(), files(held));
+    QCOMPARE(first.state(), BookLock::State::Held);
+    const QString target = held.filePath(file);
+    const QString path = other.filePath(file);
+    if (way == "link") {
+        QVERIFY(QFile::link(target, path));
+    } else if (way == "bind") {
+        QFile(path).open(QIODevice::WriteOnly);
+        if (QProcess::execute("mount", {"--bind", target, path}) != 0)
+            QSKIP("a bind mount needs root; CI runs this suite as root");
+    } else {
+        if (way == "saved")
+            QVERIFY(!replaceAtomically(target, [](QIODevice &device) { return writeAll(device, "\"x\"\r\n"); }));
+        QVERIFY(::link(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0);
+    }
+    const BookLock second(other.path(), files(other));
+    if (way == "bind")
+        QProcess::execute("umount", {path});
+    QCOMPARE(second.state(), BookLock::State::HeldByAnotherCopy);
+    QCOMPARE(second.error().kind, Error::Kind::BookInUse);
+    QCOMPARE(second.error().subject, path);
 }
 
 void TestInstanceGuard::lockGoesWithItsHolder()

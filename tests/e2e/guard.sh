@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # One writer per book, with real processes under Xvfb. A first copy holds
 # the book; for each way in that a second copy could take (the same path, a
-# link, a bind mount, other TMPDIRs, no runtime directory, another user, a
-# runtime directory squatted by another user) the second start ends by
-# itself: it brings the first copy forward, or, where it cannot reach it,
-# says so in a message. It never opens a window of the book or touches its
+# link, a bind mount, other TMPDIRs, no runtime directory, another user,
+# another folder whose data files are links into the book, by the same and
+# by another user, a runtime directory squatted by another user) the second
+# start ends by itself: it brings the first copy forward, or, where it
+# cannot reach it, says so in a message. It never opens a window of the book or touches its
 # files, and the first copy still books. Then: another user listening where
 # the channel would be cannot stop a start; SIGTERM, SIGHUP and SIGINT end
 # the program as "終了" does and remove its socket; a kill -9 locks nobody
-# out; a copy without its channel library still runs.
+# out; a link planted by another user is refused; a copy without its channel
+# library still runs.
 # Argument: the application directory (build/app).
 source "$(dirname "$0")/lib.sh"
 
@@ -126,6 +128,18 @@ second_start "another TMPDIR" forward root "$E2E_WORK/book" XDG_RUNTIME_DIR="$RU
 second_start "no runtime directory" message root "$E2E_WORK/book" TMPDIR="$E2E_WORK/tmp-b"
 second_start "another user" message nobody "$E2E_WORK/book"
 
+# Another folder whose MD.dat and Item.dat are links into the held book,
+# started by the same user and by another user: one writer per book.
+for as in root nobody; do
+    linked=$E2E_WORK/linked-$as
+    mkdir "$linked"
+    cp "$E2E_WORK/book/kakeibo" "$E2E_WORK/book/Icon.ico" "$E2E_WORK/book/libkakeibo_instance.so" "$linked/"
+    ln -s "$E2E_WORK/book/MD.dat" "$linked/MD.dat"
+    ln -s "$E2E_WORK/book/Item.dat" "$linked/Item.dat"
+    chown -hR "$as" "$linked"
+    second_start "links into the held book, as $as" message "$as" "$linked" XDG_RUNTIME_DIR="$RUN"
+done
+
 # Another user squats the runtime directory that Qt would make for root in
 # a shared TMPDIR, with a listener at the very name of the book's channel:
 # the directory is not root's own, so it is never used.
@@ -205,6 +219,22 @@ launch root "$E2E_WORK/book/kakeibo" XDG_RUNTIME_DIR="$RUN"
 expect_exit "$LAUNCHED_PID" 0
 [[ $(e2e_count_windows "$TITLE") -eq 1 ]] || fail "a second window after kill -9"
 echo "ok: the start after kill -9 runs and holds the book"
+
+# In a book another user may write, he replaces MD.dat with a link to a
+# file of the owner's: the owner's start refuses the link and the file it
+# points to keeps its bytes.
+planted=$E2E_WORK/planted
+mkdir "$planted"
+cp "$E2E_WORK/book/kakeibo" "$E2E_WORK/book/Icon.ico" "$E2E_WORK/book/Item.dat" "$E2E_WORK/book/libkakeibo_instance.so" "$planted/"
+printf 'private bytes of the owner, not a book' >"$E2E_WORK/victim"
+chown -R nobody "$planted" "$E2E_WORK/victim"
+chmod 600 "$E2E_WORK/victim"
+ln -s "$E2E_WORK/victim" "$planted/MD.dat"
+launch nobody "$planted/kakeibo"
+answer_message
+expect_exit "$LAUNCHED_PID" 1
+[[ $(cat "$E2E_WORK/victim") == 'private bytes of the owner, not a book' ]] || fail "the planted link was written through"
+echo "ok: a link of another user's in the book is refused, its target untouched"
 
 # Without its channel library the program still opens the book.
 rm "$E2E_WORK/bare/libkakeibo_instance.so"
