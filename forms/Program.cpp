@@ -30,7 +30,13 @@ public:
         if (event->type() == QEvent::Expose) {
             watched->removeEventFilter(this);
             QTimer::singleShot(0, this, [this] {
-                m_guard.listen([this](const QString &token) { m_frame.windows().bringToFront(Ui::frmIO, token); });
+                m_guard.listen([this](const QString &token) {
+                    // A copy showing the error that ends it does not come forward.
+                    if (m_frame.handlers().isFailing())
+                        return false;
+                    m_frame.windows().bringToFront(Ui::frmIO, token);
+                    return true;
+                });
             });
         }
         return false;

@@ -44,12 +44,6 @@ Composition::Composition(QObject *application)
     }
 }
 
-void Composition::prepareEnvironment()
-{
-    if (!qEnvironmentVariableIsSet("IBUS_ENABLE_SYNC_MODE"))
-        qputenv("IBUS_ENABLE_SYNC_MODE", "1");
-}
-
 void Composition::finish()
 {
     if (!m_field)

@@ -33,13 +33,6 @@ public:
     // Watches the input method events of the whole application.
     explicit Composition(QObject *application);
 
-    // Before the application is made: unless the user chose otherwise, the
-    // toolkit's ibus client waits for the input method's answer to each key
-    // before it reads the next, so that Alt, which ends a composition, has
-    // ended it before the access key after it reaches the input method
-    // (which would otherwise take the key as part of the composition).
-    static void prepareEnvironment();
-
     // Commits the text being composed, if any, into its own field and resets
     // the input method; nothing when no text is being composed.
     void finish();

@@ -52,13 +52,14 @@ void HandlerRunner::runNested(const std::function<void()> &handler)
 
 void HandlerRunner::reportError(const Error &error)
 {
+    m_failing = true;
     show({UserMessage::Severity::Fatal, Messages::describe(error)});
     finish(1);
 }
 
 void HandlerRunner::end(int exitCode)
 {
-    finish(exitCode);
+    finish(m_failing ? 1 : exitCode);
     throw EndSignal{};
 }
 

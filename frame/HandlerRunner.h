@@ -47,9 +47,14 @@ public:
     // Tells the user of an error that stops the program, then ends it with 1.
     void reportError(const Error &error);
 
-    // Ends the program at once: no further handler runs.
+    // Ends the program at once: no further handler runs. Once an error that
+    // stops the program was reported, the program ends with 1 whatever ends
+    // it (a signal while its message is shown).
     [[noreturn]] void end(int exitCode = 0);
     bool hasEnded() const { return m_ended; }
+    // An error that stops the program has been reported (its message may
+    // still be shown).
+    bool isFailing() const { return m_failing; }
     int exitCode() const { return m_exitCode; }
     // Throws out of a handler whose nested loop returned because the
     // program ended meanwhile.
@@ -91,6 +96,7 @@ private:
     int m_assignmentDepth = 0;
     std::exception_ptr m_pending;
     bool m_ended = false;
+    bool m_failing = false;
     int m_exitCode = 0;
 };
 

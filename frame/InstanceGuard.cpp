@@ -3,14 +3,15 @@
 #include "InstanceChannel.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace kakeibo {
 namespace {
 
-void activateThunk(void *context, const QString &token)
+bool activateThunk(void *context, const QString &token)
 {
-    (*static_cast<std::function<void(const QString &)> *>(context))(token);
+    return (*static_cast<std::function<bool(const QString &)> *>(context))(token);
 }
 
 } // namespace
@@ -23,7 +24,12 @@ InstanceGuard::InstanceGuard(QString applicationDirectory, QString identity)
 template <typename Function>
 Function InstanceGuard::resolve(const char *symbol) const
 {
-    QLibrary library(QDir(m_appDir).filePath(QStringLiteral("kakeibo_instance")));
+    // Only the file the build put beside the program: a library is given by
+    // its whole path and file name, so that no other name is tried.
+    const QString path = QDir(m_appDir).absoluteFilePath(QStringLiteral(KAKEIBO_INSTANCE_FILE));
+    if (!QFileInfo(path).isFile())
+        return nullptr;
+    QLibrary library(path);
     return reinterpret_cast<Function>(library.resolve(symbol));
 }
 
@@ -33,7 +39,7 @@ bool InstanceGuard::askToComeForward()
     return ask && ask(m_identity);
 }
 
-void InstanceGuard::listen(std::function<void(const QString &token)> activate)
+void InstanceGuard::listen(std::function<bool(const QString &token)> activate)
 {
     m_activate = std::move(activate);
     if (const auto serve = resolve<InstanceChannel::ListenFunction>(InstanceChannel::kListenSymbol))

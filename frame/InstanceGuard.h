@@ -24,8 +24,9 @@ public:
 
     // Serves the channel for the book this copy holds; activate runs
     // whenever another copy asks this one to come forward, with the
-    // activation token to come forward with (empty where there is none).
-    void listen(std::function<void(const QString &token)> activate);
+    // activation token to come forward with (empty where there is none),
+    // and answers whether it did.
+    void listen(std::function<bool(const QString &token)> activate);
 
 private:
     template <typename Function>
@@ -33,7 +34,7 @@ private:
 
     QString m_appDir;
     QString m_identity;
-    std::function<void(const QString &)> m_activate;
+    std::function<bool(const QString &)> m_activate;
 };
 
 } // namespace kakeibo

@@ -15,9 +15,10 @@ namespace kakeibo::InstanceChannel {
 // Serves the channel of the book this copy holds; activate(context, token)
 // runs whenever another copy of the same user asks this one to come forward,
 // with the activation token to bring the window forward with (empty where
-// the desktop has none). False when the channel cannot be offered (the
-// program runs on without).
-using ListenFunction = bool (*)(const QString &identity, void (*activate)(void *, const QString &), void *context);
+// the desktop has none), and answers whether this copy came forward (one
+// that is ending does not; the asker is then not told that it did). False
+// when the channel cannot be offered (the program runs on without).
+using ListenFunction = bool (*)(const QString &identity, bool (*activate)(void *, const QString &), void *context);
 inline constexpr char kListenSymbol[] = "kakeibo_listen_for_activation";
 
 // Asks the copy that holds the book to come forward, passing on the token

@@ -104,7 +104,7 @@ void SingleInstance::serve(QLocalSocket *peer)
         if (!peer->canReadLine() && peer->bytesAvailable() <= kLongestRequest)
             return;
         const std::optional<QString> token = tokenOf(peer->readLine(kLongestRequest + 1));
-        if (token) {
+        if (token && (!m_accept || m_accept(*token))) {
             peer->write(kConfirmation);
             peer->flush();
             emit activationRequested(*token);
@@ -148,14 +148,13 @@ constexpr int kPatienceMilliseconds = 3000;
 // A copy asked without a token asks the compositor for one of its own, so
 // that its window is at least marked as wanting attention.
 extern "C" Q_DECL_EXPORT bool kakeibo_listen_for_activation(const QString &identity,
-                                                            void (*activate)(void *, const QString &),
+                                                            bool (*activate)(void *, const QString &),
                                                             void *context)
 {
     auto *channel = new kakeibo::SingleInstance(identity, QCoreApplication::instance());
-    QObject::connect(channel, &kakeibo::SingleInstance::activationRequested, channel,
-                     [activate, context](const QString &token) {
-                         activate(context, token.isEmpty() ? kakeibo::ActivationToken::request() : token);
-                     });
+    channel->setAcceptor([activate, context](const QString &token) {
+        return activate(context, token.isEmpty() ? kakeibo::ActivationToken::request() : token);
+    });
     return channel->listen();
 }
 

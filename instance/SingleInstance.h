@@ -15,6 +15,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QLocalSocket;
 
 namespace kakeibo {
@@ -36,6 +38,11 @@ public:
     // true once a copy of this user has confirmed the request.
     static bool ask(const QString &identity, const QString &token, int patienceMs);
 
+    // Decides whether a request is taken (answered and signalled); without
+    // one every request is. A copy that is ending takes none, so that a
+    // later start is not told the book is open in a copy about to go.
+    void setAcceptor(std::function<bool(const QString &token)> accept) { m_accept = std::move(accept); }
+
 signals:
     // A copy of the same user asked this one to come forward, with its
     // activation token, or an empty one.
@@ -46,6 +53,7 @@ private:
 
     QString m_name;
     QLocalServer m_server;
+    std::function<bool(const QString &)> m_accept;
 };
 
 } // namespace kakeibo

@@ -95,6 +95,7 @@ private slots:
     void sameTextRaisesNoChange();
     void nestedHandlerErrorReachesAssigningCode();
     void untrappedErrorIsReportedAndEnds();
+    void endWhileFatalMessageIsShownKeepsItsCode();
     void refusalIsShownAndProgramGoesOn();
     void endStopsEveryLaterHandler();
     void showModalReturnsWhenUnloaded();
@@ -185,6 +186,20 @@ void TestFrame::untrappedErrorIsReportedAndEnds()
     QVERIFY(f.messages[0].text.contains(QStringLiteral("「fail」")));
     QCOMPARE(f.endCodes, QList<int>{1});
     QVERIFY(!form->isVisible());
+}
+
+// A signal's "終了" while the message of an error that stops the program is
+// shown: the program still ends with 1.
+void TestFrame::endWhileFatalMessageIsShownKeepsItsCode()
+{
+    Fixture f;
+    f.frame.handlers().setMessageHook([&](const UserMessage &) {
+        QVERIFY(f.frame.handlers().isFailing());
+        f.frame.handlers().run([&] { f.frame.handlers().end(0); });
+    });
+    QVERIFY(!f.frame.handlers().isFailing());
+    f.frame.handlers().run([&] { f.frame.writer().setText(f.form()->field, "fail"); });
+    QCOMPARE(f.endCodes, QList<int>{1});
 }
 
 void TestFrame::refusalIsShownAndProgramGoesOn()

@@ -47,24 +47,32 @@ void TestSingleInstance::laterCopyAsksTheHolderForward_data()
 {
     QTest::addColumn<QString>("token");
     QTest::addColumn<QString>("received");
-    QTest::newRow("no token") << QString() << QString();
-    QTest::newRow("a compositor's token") << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8" << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8";
-    QTest::newRow("a token with a space is not passed on") << "7f3a 9c0e" << QString();
-    QTest::newRow("a token with a line feed is not passed on") << "7f3a\nactivate" << QString();
-    QTest::newRow("a token of 256 characters is not passed on") << QString(256, QLatin1Char('a')) << QString();
-    QTest::newRow("a token of 255 characters is") << QString(255, QLatin1Char('a')) << QString(255, QLatin1Char('a'));
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("no token") << QString() << QString() << true;
+    QTest::newRow("a holder that is ending takes no request") << QString() << QString() << false;
+    QTest::newRow("a compositor's token") << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8" << "7f3a9c0e5b21d84f6a0c3e9b2d71f5a8" << true;
+    QTest::newRow("a token with a space is not passed on") << "7f3a 9c0e" << QString() << true;
+    QTest::newRow("a token with a line feed is not passed on") << "7f3a\nactivate" << QString() << true;
+    QTest::newRow("a token of 256 characters is not passed on") << QString(256, QLatin1Char('a')) << QString() << true;
+    QTest::newRow("a token of 255 characters is") << QString(255, QLatin1Char('a')) << QString(255, QLatin1Char('a')) << true;
 }
 
 void TestSingleInstance::laterCopyAsksTheHolderForward()
 {
     QFETCH(QString, token);
     QFETCH(QString, received);
+    QFETCH(bool, taken);
     SingleInstance holder(QStringLiteral("1:100"));
     QVERIFY(holder.listen());
+    QStringList offered;
+    holder.setAcceptor([&](const QString &offer) {
+        offered.append(offer);
+        return taken;
+    });
     QSignalSpy asked(&holder, &SingleInstance::activationRequested);
-    QVERIFY(askWhileServing(QStringLiteral("1:100"), 2000, token));
-    QCOMPARE(asked.count(), 1);
-    QCOMPARE(asked.first().first().toString(), received);
+    QCOMPARE(askWhileServing(QStringLiteral("1:100"), taken ? 2000 : 400, token), taken);
+    QCOMPARE(offered.value(0), received);
+    QCOMPARE(asked.count(), taken ? 1 : 0);
 }
 
 void TestSingleInstance::otherBooksHaveChannelsOfTheirOwn()
