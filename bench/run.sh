@@ -29,10 +29,15 @@ echo
 echo
 "$build/bench/bench_growth" "$work" "$repeats" "$largest"
 echo
-# Peak memory of a whole run (start-up, painting, a renaming) with six names
-# of the largest length, beside the same run with six names of 10.
-read -r _ ordinary < <("$build/bench/bench_memory" "$work" 10 2>/dev/null)
-read -r _ long < <("$build/bench/bench_memory" "$work" "$largest" 2>/dev/null)
-awk -v o="$ordinary" -v l="$long" -v n="$largest" 'BEGIN {
-    printf "peak RSS, six names of 10 characters: %.1f MiB; of %d: %.1f MiB\n", o / 1024, n, l / 1024
-    printf "above the ordinary run: %.1f bytes per name character\n", (l - o) * 1024 / (6 * n) }'
+# Peak memory of a whole run (start-up with the windows painted, then one
+# window opened and used) with six names, and with one name, of the largest
+# length, beside the same run with names of 10 characters: bytes of peak
+# memory per name character, for each window; and the time of the apply.
+for window in entry correction names version; do
+    read -r _ _ _ ordinary _ < <("$build/bench/bench_memory" "$work" 10 6 "$window" 2>/dev/null)
+    read -r _ _ _ six six_ms < <("$build/bench/bench_memory" "$work" "$largest" 6 "$window" 2>/dev/null)
+    read -r _ _ _ one one_ms < <("$build/bench/bench_memory" "$work" "$largest" 1 "$window" 2>/dev/null)
+    awk -v w="$window" -v o="$ordinary" -v s="$six" -v l="$one" -v n="$largest" -v sm="$six_ms" -v lm="$one_ms" 'BEGIN {
+        printf "%-10s peak %.1f MiB; six names of %d: %.1f MiB, %.1f bytes per character, used in %s ms;", w, o / 1024, n, s / 1024, (s - o) * 1024 / (6 * n), sm
+        printf " one: %.1f MiB, %.1f bytes per character, used in %s ms\n", l / 1024, (l - o) * 1024 / n, lm }'
+done
