@@ -9,5 +9,6 @@ int main(int argc, char *argv[])
 {
     kakeibo::prepareApplication();
     QApplication app(argc, argv);
+    kakeibo::confinePlugins();
     return kakeibo::runProgram(QCoreApplication::applicationDirPath());
 }

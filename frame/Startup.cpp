@@ -7,9 +7,13 @@ namespace kakeibo {
 
 void prepareApplication()
 {
-    QCoreApplication::setLibraryPaths({QLibraryInfo::path(QLibraryInfo::PluginsPath)});
     if (!qEnvironmentVariableIsSet("IBUS_ENABLE_SYNC_MODE"))
         qputenv("IBUS_ENABLE_SYNC_MODE", "1");
+}
+
+void confinePlugins()
+{
+    QCoreApplication::setLibraryPaths({QLibraryInfo::path(QLibraryInfo::PluginsPath)});
 }
 
 } // namespace kakeibo

@@ -9,8 +9,9 @@
 # files, and the first copy still books. Then: another user listening where
 # the channel would be cannot stop a start; SIGTERM, SIGHUP and SIGINT end
 # the program as "終了" does and remove its socket; a kill -9 locks nobody
-# out; a link planted by another user is refused; a copy without its channel
-# library still runs.
+# out; a link planted by another user is refused, and a plug-in planted
+# beside the program is not loaded; a copy without its channel library
+# still runs.
 # Argument: the application directory (build/app).
 source "$(dirname "$0")/lib.sh"
 
@@ -235,6 +236,19 @@ answer_message
 expect_exit "$LAUNCHED_PID" 1
 [[ $(cat "$E2E_WORK/victim") == 'private bytes of the owner, not a book' ]] || fail "the planted link was written through"
 echo "ok: a link of another user's in the book is refused, its target untouched"
+
+# An image-format plug-in planted in imageformats/ beside the program is
+# not loaded when the program decodes its icon.
+if [[ -n ${KAKEIBO_PLANTED_PLUGIN:-} ]]; then
+    mkdir -p "$E2E_WORK/signals/imageformats"
+    cp "$KAKEIBO_PLANTED_PLUGIN" "$E2E_WORK/signals/imageformats/"
+    launch root "$E2E_WORK/signals/kakeibo" XDG_RUNTIME_DIR="$RUN" KAKEIBO_PLANTED_MARK="$E2E_WORK/planted-mark"
+    e2e_wait_windows "$TITLE" 2
+    kill "$LAUNCHED_PID"
+    expect_exit "$LAUNCHED_PID" 0
+    [[ ! -e $E2E_WORK/planted-mark ]] || fail "a plug-in beside the program was loaded"
+    echo "ok: a plug-in planted beside the program is not loaded"
+fi
 
 # Without its channel library the program still opens the book.
 rm "$E2E_WORK/bare/libkakeibo_instance.so"
