@@ -55,7 +55,11 @@ apt-get "${apt_options[@]}" update
 (cd "$work" && apt-get "${apt_options[@]}" source --download-only "qt6-base=$version")
 (cd "$work" && dpkg-source -x qt6-base_*.dsc source >/dev/null)
 
-cat >"$work/mingw.cmake" <<'TOOLCHAIN'
+# The cross toolchain stays with the Qt built by it: Qt's own
+# qt.toolchain.cmake, which kakeibo's Windows build uses, loads it again.
+toolchain=$prefix/share/mingw-w64.cmake
+mkdir -p "$(dirname "$toolchain")"
+cat >"$toolchain" <<'TOOLCHAIN'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -69,7 +73,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 TOOLCHAIN
 
 cmake -S "$work/source" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$work/mingw.cmake" -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
     "${options[@]}"
 cmake --build "$work/build" --parallel 2
