@@ -507,8 +507,10 @@ BookLock::BookLock(const QString &directory, const QStringList &files)
 
 bool BookLock::holdFile(const QString &path)
 {
+    if (heldFiles().count(fullPath(path)))
+        return true;
     QFile file(path);
-    if (openRegular(file, Access::Read, QIODevice::ReadOnly) || heldFiles().count(fullPath(path)))
+    if (openRegular(file, Access::Read, QIODevice::ReadOnly))
         return true;  // a file not there yet, or no file: the reading reports it
     const int fd = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
     struct stat status {};

@@ -44,9 +44,9 @@ void setText(const QString &window, const QString &name, int slot, const QString
 
 } // namespace
 
-QStringList bookFiles(const QString &applicationDirectory)
+QStringList bookFiles(const Frame &frame)
 {
-    return {applicationDirectory + QLatin1Char('/') + kTotalsFile, applicationDirectory + QLatin1Char('/') + kNamesFile};
+    return {frame.appFile(kTotalsFile), frame.appFile(kNamesFile)};
 }
 
 void reset()

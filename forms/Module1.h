@@ -16,6 +16,10 @@
 #include <array>
 #include <cstdint>
 
+namespace kakeibo {
+class Frame;
+}
+
 namespace kakeibo::Module1 {
 
 using Names = NamesFormat::Names;
@@ -26,8 +30,8 @@ extern Names KoumokuData;
 // The records as the program starts: six zero totals, six empty names.
 void reset();
 
-// The book's two files, as they lie in the application directory.
-QStringList bookFiles(const QString &applicationDirectory);
+// The book's two files, as they lie in the frame's application directory.
+QStringList bookFiles(const Frame &frame);
 
 // Books an amount into a slot's total, shows the totals and writes "MD.dat"
 // durably. A slot outside 0 to 5 changes no total but still shows and

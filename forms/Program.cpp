@@ -64,7 +64,7 @@ int refuseStart(Frame &frame, const BookLock &lock)
 int runProgram(const QString &applicationDirectory)
 {
     Frame frame(applicationDirectory);
-    const QStringList files = Module1::bookFiles(applicationDirectory);
+    const QStringList files = Module1::bookFiles(frame);
     BookLock lock(applicationDirectory, files);
     if (lock.state() != BookLock::State::Held)
         return refuseStart(frame, lock);
