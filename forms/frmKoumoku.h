@@ -9,10 +9,11 @@
 
 #include <array>
 
-class QLineEdit;
 class QPushButton;
 
 namespace kakeibo {
+
+class TextBox;
 
 class frmKoumoku : public FormBase {
     Q_OBJECT
@@ -27,7 +28,7 @@ private:
     void cmdTeisei_Click();
 
     QPushButton *cmdTeisei = nullptr;
-    std::array<QLineEdit *, kSlotCount> txtKoumoku{};
+    std::array<TextBox *, kSlotCount> txtKoumoku{};
 };
 
 } // namespace kakeibo

@@ -12,10 +12,11 @@
 #include <array>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 namespace kakeibo {
+
+class TextBox;
 
 class frmTeisei : public FormBase {
     Q_OBJECT
@@ -31,7 +32,7 @@ private:
     void cmdTeisei_Click();
 
     QPushButton *cmdTeisei = nullptr;
-    std::array<QLineEdit *, kSlotCount> txtKoumoku{};
+    std::array<TextBox *, kSlotCount> txtKoumoku{};
     std::array<QLabel *, kSlotCount> lblKoumoku{};
 };
 

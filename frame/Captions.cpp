@@ -1,9 +1,10 @@
 #include "Captions.h"
 
+#include "TextBox.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 
 namespace kakeibo::Captions {
 namespace {
@@ -29,7 +30,7 @@ QString rawText(const QWidget *control)
         return button->text();
     if (const auto *box = qobject_cast<const QGroupBox *>(control))
         return box->title();
-    if (const auto *field = qobject_cast<const QLineEdit *>(control))
+    if (const auto *field = qobject_cast<const TextBox *>(control))
         return field->text();
     return {};
 }
@@ -41,7 +42,7 @@ QWidget *sourceOf(const QWidget *control)
 
 void updateSpokenName(QWidget *control)
 {
-    const bool isField = qobject_cast<QLineEdit *>(control);
+    const bool isField = qobject_cast<TextBox *>(control);
     const QWidget *source = sourceOf(control);
     if (isField && !source)
         return;  // a field keeps the name its window gave it

@@ -1,10 +1,10 @@
 #include "Controls.h"
 
+#include "TextBox.h"
+
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QValidator>
 
 namespace kakeibo::Controls {
 namespace {
@@ -30,39 +30,13 @@ QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QSt
     return created;
 }
 
-namespace {
-
-// Refuses an edit that would make the text longer than the limit, so that
-// a paste is never cut to fit (a cut "000…05" would read as 0).
-class LengthLimit : public QValidator {
-public:
-    LengthLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
-
-    State validate(QString &input, int &) const override
-    {
-        return input.size() > m_limit ? Invalid : Acceptable;
-    }
-
-private:
-    int m_limit;
-};
-
-} // namespace
-
-QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
-                   int maxLength)
+TextBox *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                 int maxLength)
 {
-    auto *created = new QLineEdit(text, parent);
+    auto *created = new TextBox(parent, maxLength);
     created->setObjectName(objectName);
     created->setGeometry(toPixels(rect));
-    // QLineEdit's own limit (32767 by default) cuts a paste to fit.
-    created->setMaxLength(kNoLimit);
-    // A text box lays out the whole of its text whenever it is set; until
-    // its window is first shown (FormBase) it holds the text without showing
-    // it, so that a hidden window costs no layout of long names.
-    created->setEchoMode(QLineEdit::NoEcho);
-    if (maxLength != kNoLimit)
-        created->setValidator(new LengthLimit(maxLength, created));
+    created->setText(text);
     return created;
 }
 

@@ -11,9 +11,12 @@
 
 class QFrame;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QWidget;
+
+namespace kakeibo {
+class TextBox;
+}
 
 namespace kakeibo::Controls {
 
@@ -34,12 +37,11 @@ QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QSt
 // A text box with no limit holds whatever is typed or pasted, however long.
 constexpr int kNoLimit = std::numeric_limits<int>::max();
 
-// A single-line text box holding text, shown once its window is (FormBase).
-// It never cuts an edit: an edit
-// (a key, a paste, a drop, an input-method commit) that would take the text
-// past maxLength characters is refused whole, and any other is taken whole.
-QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
-                   int maxLength = kNoLimit);
+// A single-line text box (TextBox). It never cuts an edit: an edit (a key,
+// a paste, an input-method commit) that would take the text past maxLength
+// characters is refused whole, and any other is taken whole.
+TextBox *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                 int maxLength = kNoLimit);
 
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
               Qt::Alignment alignment, LabelSizing sizing);

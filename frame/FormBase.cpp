@@ -4,7 +4,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QWindow>
 
 namespace kakeibo {
@@ -61,8 +60,6 @@ void FormBase::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (std::exchange(m_shownBefore, true))
         return;
-    for (QLineEdit *box : findChildren<QLineEdit *>())
-        box->setEchoMode(QLineEdit::Normal);
     for (QWidget *control : std::as_const(m_tabOrder)) {
         if (control->isEnabled() && control->focusPolicy() != Qt::NoFocus) {
             control->setFocus(Qt::TabFocusReason);

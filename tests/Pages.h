@@ -9,7 +9,6 @@
 #include <QStringList>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -21,7 +20,7 @@ public:
     explicit EntryPage(ProgramHarness &program) : m_program(program) {}
 
     QWidget *window() const;
-    QLineEdit *amount() const;
+    kakeibo::TextBox *amount() const;
     QPushButton *input() const;
     QRadioButton *option(int slot) const;
     QLabel *category(int slot) const;
@@ -55,7 +54,7 @@ public:
     explicit EditingPage(QWidget *window) : m_window(window) {}
 
     QWidget *window() const { return m_window; }
-    QLineEdit *field(int slot) const;
+    kakeibo::TextBox *field(int slot) const;
     QPushButton *apply() const;
     QLabel *label(int slot) const;
     QStringList fieldTexts() const;

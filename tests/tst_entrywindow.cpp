@@ -4,6 +4,7 @@
 // program.
 #include "Fonts.h"
 #include "Module1.h"
+#include "TextBox.h"
 #include "UiNames.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
