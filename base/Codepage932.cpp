@@ -1,7 +1,6 @@
 #include "Codepage932.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "Codepage932Native.h"
 
 #include <array>
 #include <utility>
@@ -9,7 +8,6 @@
 namespace kakeibo::Codepage932 {
 namespace {
 
-constexpr const char *kCodec = "windows-31j";
 constexpr QChar kReplacement = QChar(0xFFFD);
 
 constexpr std::array<std::pair<char16_t, char16_t>, 7> kVariants{{
@@ -32,27 +30,22 @@ bool isTrailByte(uint8_t b)
     return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
 }
 
-// Whether the text encodes without error and reads back the same: a few
+// Whether the text encodes exactly and reads back the same: a few
 // characters (U+F86F) encode to bytes that decode to another character.
 bool encodes(QStringView text)
 {
-    QStringEncoder encoder(kCodec);
-    const QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    const std::optional<QByteArray> bytes = Native::encodeExact(text);
+    if (!bytes)
         return false;
-    QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
-    const QString back = decoder.decode(bytes);
-    return !decoder.hasError() && back == text;
+    const std::optional<QString> back = Native::decodeExact(*bytes);
+    return back && *back == text;
 }
 
 // One character of one or two bytes; U+FFFD when it is not valid.
 QString decodeUnit(QByteArrayView unit)
 {
-    QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(unit);
-    if (decoder.hasError() || text.isEmpty())
-        return QString(kReplacement);
-    return text;
+    const std::optional<QString> text = Native::decodeExact(unit);
+    return text && !text->isEmpty() ? *text : QString(kReplacement);
 }
 
 // Character by character, for a field that did not decode whole.
@@ -96,16 +89,13 @@ std::optional<QString> firstUnrepresentable(QStringView text)
 
 QByteArray encode(QStringView text)
 {
-    QStringEncoder encoder(kCodec);
-    return encoder.encode(text);
+    return Native::encodeExact(text).value_or(QByteArray());
 }
 
 QString decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodec, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (!decoder.hasError())
-        return text;
+    if (std::optional<QString> text = Native::decodeExact(bytes))
+        return *text;
     return decodeCarefully(bytes);
 }
 

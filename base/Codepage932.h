@@ -1,9 +1,7 @@
 // Code page 932 (the Japanese Windows "ANSI" code page, Shift_JIS with the
-// Microsoft extensions) through Qt's own converter, ICU's "windows-31j".
-//
-// Every conversion uses a fresh converter: Qt's encoder keeps its error flag
-// across resetState(), and the stateful decoder silently holds back a lead
-// byte at the end of its input.
+// Microsoft extensions), byte for byte as Windows has it on every system:
+// the conversions are the system's (Codepage932Native), the rules for what
+// may be stored and how broken bytes read are these.
 #pragma once
 
 #include <QByteArray>
@@ -25,7 +23,8 @@ QString mapInputMethodVariants(QString text);
 // character), or nothing when the whole text encodes exactly.
 std::optional<QString> firstUnrepresentable(QStringView text);
 
-// The bytes of a text that encodes exactly (see firstUnrepresentable).
+// The bytes of a text that encodes exactly (see firstUnrepresentable); no
+// bytes at all for one that does not.
 QByteArray encode(QStringView text);
 
 // The text of a field of bytes. Bytes that are not valid code page 932

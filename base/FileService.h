@@ -1,13 +1,12 @@
-// File services: file numbers, the binary file, forcing data to disk, and
-// the lock that makes one copy of the program the one writer of a book.
+// File services: file numbers, the binary file, whole-file reads, saves
+// that replace a file in one step, and forcing data to disk.
 //
 // Every file is opened, used for one operation and closed again before the
 // routine that opened it goes on, so no file stays open while the program
 // waits for the user. Only regular files (or links to them) are read or
 // written: a FIFO, a device or a socket in a data file's place is refused
-// without waiting in the open. This unit is the only one that calls the
-// operating system directly (open, flock and fsync here; CreateFile and
-// FlushFileBuffers on Windows).
+// without waiting in the open. What the operating system does for them is
+// in SystemFiles, one file per system.
 #pragma once
 
 #include "Error.h"
@@ -83,52 +82,6 @@ private:
     QString m_path;
     QFile m_file;
     int m_number = 0;
-};
-
-// The lock that makes this copy the one writer of a book: an advisory lock
-// on the application directory itself (flock; on Windows a handle that
-// shares no write access), and one on each of the book's files, so that a
-// start whose "MD.dat" or "Item.dat" leads by a link, a bind mount or a hard
-// link into a book another copy holds meets that copy's lock. Held until the
-// object goes or the process ends, so that a crash or a kill releases it;
-// it creates no file. Every path and every user meet the same locks.
-class BookLock {
-public:
-    enum class State { Held, HeldByAnotherCopy, Failed };
-
-    // files: the full paths of the book's files; those that do not exist
-    // yet are locked once they are made (holdFile). A book file replaced by
-    // replaceAtomically() stays held.
-    explicit BookLock(const QString &directory, const QStringList &files = {});
-    ~BookLock();
-    BookLock(const BookLock &) = delete;
-    BookLock &operator=(const BookLock &) = delete;
-
-    // Locks a book file made since the book was locked; false, and the
-    // state and error set, when another copy holds it. A file the lock
-    // already holds, or that does not exist, is left as it is.
-    bool holdFile(const QString &path);
-
-    State state() const { return m_state; }
-    // The error, naming the directory or file and the system's reason; for
-    // a book held by another user the reason names that user.
-    const Error &error() const { return m_error; }
-    // Whether the copy that holds the book runs as another user, who cannot
-    // be asked to come forward.
-    bool heldByAnotherUser() const { return m_heldByAnotherUser; }
-    // What every path to the directory has in common (device and inode),
-    // to name a channel to the copy that holds the lock.
-    const QString &identity() const { return m_identity; }
-
-private:
-    void refused(const QString &path, quint64 device, quint64 inode);
-
-    State m_state = State::Failed;
-    Error m_error;
-    QString m_identity;
-    qintptr m_handle = -1;
-    QStringList m_files;
-    bool m_heldByAnotherUser = false;
 };
 
 } // namespace kakeibo

@@ -1,10 +1,11 @@
 #include "Program.h"
 
-#include "EndSignals.h"
+#include "BookLock.h"
 #include "FileService.h"
 #include "Frame.h"
 #include "InstanceGuard.h"
 #include "Module1.h"
+#include "SessionEnd.h"
 #include "UiNames.h"
 #include "frmAbout.h"
 #include "frmIO.h"
@@ -68,7 +69,7 @@ int runProgram(const QString &applicationDirectory)
     BookLock lock(applicationDirectory, files);
     if (lock.state() != BookLock::State::Held)
         return refuseStart(frame, lock);
-    const EndSignals endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
+    const SessionEnd endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
     if (!startProgram(frame))
         return frame.handlers().exitCode();
     // "MD.dat" is made at the first start: it is held from then on.

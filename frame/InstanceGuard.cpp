@@ -1,10 +1,6 @@
 #include "InstanceGuard.h"
 
-#include "InstanceChannel.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
+#include "InstanceLoader.h"
 
 namespace kakeibo {
 namespace {
@@ -21,28 +17,16 @@ InstanceGuard::InstanceGuard(QString applicationDirectory, QString identity)
 {
 }
 
-template <typename Function>
-Function InstanceGuard::resolve(const char *symbol) const
-{
-    // Only the file the build put beside the program: a library is given by
-    // its whole path and file name, so that no other name is tried.
-    const QString path = QDir(m_appDir).absoluteFilePath(QStringLiteral(KAKEIBO_INSTANCE_FILE));
-    if (!QFileInfo(path).isFile())
-        return nullptr;
-    QLibrary library(path);
-    return reinterpret_cast<Function>(library.resolve(symbol));
-}
-
 bool InstanceGuard::askToComeForward()
 {
-    const auto ask = resolve<InstanceChannel::AskFunction>(InstanceChannel::kAskSymbol);
+    const auto ask = InstanceLoader::askFunction(m_appDir);
     return ask && ask(m_identity);
 }
 
 void InstanceGuard::listen(std::function<bool(const QString &token)> activate)
 {
     m_activate = std::move(activate);
-    if (const auto serve = resolve<InstanceChannel::ListenFunction>(InstanceChannel::kListenSymbol))
+    if (const auto serve = InstanceLoader::listenFunction(m_appDir))
         serve(m_identity, activateThunk, &m_activate);
 }
 

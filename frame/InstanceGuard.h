@@ -1,10 +1,9 @@
 // The program's side of the "come forward" channel (InstanceChannel),
-// without making every start pay for Qt Network: the library
-// kakeibo_instance beside the program is loaded only when a channel is
-// used, by a copy that found the book held by another (to ask it forward)
-// or by the holder once its window is up (to serve). Without the library
-// the book's lock still keeps one writer per book; only the bringing
-// forward is lost.
+// without making every start pay for Qt Network: the channel is reached
+// (InstanceLoader) only when it is used, by a copy that found the book held
+// by another (to ask it forward) or by the holder once its window is up (to
+// serve). Without it the book's lock still keeps one writer per book; only
+// the bringing forward is lost.
 #pragma once
 
 #include <QString>
@@ -29,9 +28,6 @@ public:
     void listen(std::function<bool(const QString &token)> activate);
 
 private:
-    template <typename Function>
-    Function resolve(const char *symbol) const;
-
     QString m_appDir;
     QString m_identity;
     std::function<bool(const QString &)> m_activate;

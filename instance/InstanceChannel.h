@@ -28,3 +28,8 @@ using AskFunction = bool (*)(const QString &identity);
 inline constexpr char kAskSymbol[] = "kakeibo_ask_to_come_forward";
 
 } // namespace kakeibo::InstanceChannel
+
+// The entry points themselves, for a program that links the channel in.
+extern "C" bool kakeibo_listen_for_activation(const QString &identity, bool (*activate)(void *, const QString &),
+                                              void *context);
+extern "C" bool kakeibo_ask_to_come_forward(const QString &identity);

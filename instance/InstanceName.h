@@ -1,7 +1,8 @@
-// Where the "come forward" channel of a book lives: a socket in the user's
-// private runtime directory (XDG_RUNTIME_DIR, mode 0700, or the private
-// directory Qt makes in its place), named by a hash of the book's identity.
-// Another user can neither see nor place anything there.
+// Where the "come forward" channel of a book lives, named by a hash of the
+// book's identity, one implementation per system: on POSIX systems a
+// socket in the user's private runtime directory (XDG_RUNTIME_DIR, mode
+// 0700, or the private directory Qt makes in its place), where another
+// user can neither see nor place anything; on Windows a named pipe.
 #pragma once
 
 #include <QString>

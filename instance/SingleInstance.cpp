@@ -3,6 +3,7 @@
 #include "ActivationToken.h"
 #include "InstanceChannel.h"
 #include "InstanceName.h"
+#include "PeerUser.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -11,12 +12,6 @@
 
 #include <optional>
 #include <type_traits>
-
-#ifdef Q_OS_UNIX
-#include <sys/socket.h>
-#include <sys/types.h>
-#include <unistd.h>
-#endif
 
 namespace kakeibo {
 namespace {
@@ -48,31 +43,12 @@ std::optional<QString> tokenOf(const QByteArray &line)
     return token;
 }
 
-// Whether the process at the other end of a connected local socket runs as
-// this user. On Windows the pipe itself admits this user alone.
-bool peerIsThisUser(qintptr descriptor)
-{
-#if defined(Q_OS_LINUX)
-    ucred credentials{};
-    socklen_t size = sizeof credentials;
-    return ::getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0
-           && credentials.uid == ::geteuid();
-#elif defined(Q_OS_UNIX)
-    uid_t uid = 0;
-    gid_t gid = 0;
-    return ::getpeereid(int(descriptor), &uid, &gid) == 0 && uid == ::geteuid();
-#else
-    Q_UNUSED(descriptor);
-    return true;
-#endif
-}
-
 // One attempt: connect, check the peer, send the request, await the answer.
 bool askOnce(const QString &name, const QByteArray &request, const QDeadlineTimer &deadline)
 {
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(int(deadline.remainingTime())) || !peerIsThisUser(socket.socketDescriptor()))
+    if (!socket.waitForConnected(int(deadline.remainingTime())) || !PeerUser::isThisUser(socket.socketDescriptor(), false))
         return false;
     socket.write(request);
     QByteArray answer;
@@ -96,7 +72,7 @@ SingleInstance::SingleInstance(const QString &identity, QObject *parent)
 void SingleInstance::serve(QLocalSocket *peer)
 {
     connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-    if (!peerIsThisUser(peer->socketDescriptor())) {
+    if (!PeerUser::isThisUser(peer->socketDescriptor(), true)) {
         peer->abort();
         return;
     }

@@ -90,7 +90,9 @@ void TestKillSafety::killsLoseNothing()
         QThread::msleep(random.bounded(20, 250));
         target.kill();
         target.waitForFinished();
-        const QStringList lines = QString::fromUtf8(target.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        // A Windows program's standard output ends its lines with CR LF.
+        const QString output = QString::fromUtf8(target.readAllStandardOutput()).remove(QLatin1Char('\r'));
+        const QStringList lines = output.split('\n', Qt::SkipEmptyParts);
         if (round % 10 == 0)
             QCOMPARE(lines.value(0), QStringLiteral("started"));
         for (const QString &line : lines)

@@ -4,6 +4,7 @@
 // the channel lives in the user's private runtime directory.
 #include "InstanceName.h"
 #include "SingleInstance.h"
+#include "TestSystem.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -107,6 +108,8 @@ void TestSingleInstance::nobodyServingMeansNotReached()
 
 void TestSingleInstance::channelLivesInThePrivateRuntimeDirectory()
 {
+    if (const char *reason = TestSystem::missing(TestSystem::Feature::ChannelInRuntimeDirectory))
+        QSKIP(reason);
     const QString name = InstanceName::forIdentity(QStringLiteral("1:500"));
     const QFileInfo directory(QFileInfo(name).absolutePath());
     QCOMPARE(directory.absoluteFilePath(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));

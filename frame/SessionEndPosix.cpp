@@ -1,17 +1,13 @@
-#include "EndSignals.h"
+#include "SessionEnd.h"
 
 #include <QSocketNotifier>
 
-#ifdef Q_OS_UNIX
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
 namespace kakeibo {
-
-#ifdef Q_OS_UNIX
 namespace {
 
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
@@ -27,12 +23,17 @@ void onSignal(int)
 
 } // namespace
 
-EndSignals::EndSignals(std::function<void()> end) : m_end(std::move(end))
+struct SessionEnd::Watch {
+    explicit Watch(int fd) : notifier(fd, QSocketNotifier::Read) {}
+    QSocketNotifier notifier;
+};
+
+SessionEnd::SessionEnd(std::function<void()> end) : m_end(std::move(end))
 {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+    m_watch = new Watch(g_pipe[0]);
+    connect(&m_watch->notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         while (::read(g_pipe[0], &byte, 1) > 0) {
         }
@@ -46,20 +47,16 @@ EndSignals::EndSignals(std::function<void()> end) : m_end(std::move(end))
         ::sigaction(signal, &action, nullptr);
 }
 
-EndSignals::~EndSignals()
+SessionEnd::~SessionEnd()
 {
     for (const int signal : kSignals)
         std::signal(signal, SIG_DFL);
-    delete m_notifier;
+    delete m_watch;
     for (int &fd : g_pipe) {
         if (fd >= 0)
             ::close(fd);
         fd = -1;
     }
 }
-#else
-EndSignals::EndSignals(std::function<void()> end) : m_end(std::move(end)) {}
-EndSignals::~EndSignals() = default;
-#endif
 
 } // namespace kakeibo

@@ -1,0 +1,16 @@
+// Whether the process at the other end of the channel runs as this user,
+// one implementation per system: PeerUserPosix.cpp asks the kernel for the
+// peer's credentials on the socket; PeerUserWindows.cpp compares the user
+// of the named pipe's other process with this one. Asked on both ends, so
+// that a channel another user squats neither hears a request nor answers.
+#pragma once
+
+#include <QtGlobal>
+
+namespace kakeibo::PeerUser {
+
+// descriptor: a connected local socket's descriptor (the pipe's handle on
+// Windows); isServer: whether this end is the one that listens.
+bool isThisUser(qintptr descriptor, bool isServer);
+
+} // namespace kakeibo::PeerUser

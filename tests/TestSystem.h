@@ -1,0 +1,28 @@
+// What the tests ask of the operating system beyond Qt, one file per
+// system (TestSystemPosix.cpp, TestSystemWindows.cpp). A helper that the
+// system cannot do answers false, and the row that needs it is skipped
+// with its reason.
+#pragma once
+
+#include <QString>
+
+namespace TestSystem {
+
+// A FIFO (named pipe) at path; false where the system has none.
+bool makeFifo(const QString &path);
+
+// A second name for the file target.
+bool makeHardLink(const QString &target, const QString &path);
+
+// The system's code for an input/output error of a device.
+int deviceErrorCode();
+
+// Why a case of the suite cannot apply on this system, or nullptr when it
+// does: a symbolic link made by QFile::link (a shortcut on Windows, which
+// no program follows), owner permissions binding the user who runs the
+// suite (an unprivileged user on POSIX systems), the channel as a file in
+// the runtime directory (a named pipe on Windows).
+enum class Feature { SymbolicLinks, BindingPermissions, ChannelInRuntimeDirectory };
+const char *missing(Feature feature);
+
+} // namespace TestSystem

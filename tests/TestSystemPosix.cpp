@@ -1,0 +1,31 @@
+#include "TestSystem.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace TestSystem {
+
+bool makeFifo(const QString &path)
+{
+    return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+bool makeHardLink(const QString &target, const QString &path)
+{
+    return ::link(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+int deviceErrorCode()
+{
+    return EIO;
+}
+
+const char *missing(Feature)
+{
+    return nullptr;
+}
+
+} // namespace TestSystem
