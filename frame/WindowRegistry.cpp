@@ -1,6 +1,7 @@
 #include "WindowRegistry.h"
 
 #include "Controls.h"
+#include "Foreground.h"
 #include "FormBase.h"
 #include "HandlerRunner.h"
 #include "Trace.h"
@@ -104,9 +105,7 @@ void WindowRegistry::bringToFront(const QString &mainWindow, const QString &acti
     // Qt's Wayland client activates with the token it finds here, once.
     if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
-    window->showNormal();
-    window->raise();
-    window->activateWindow();
+    Foreground::bring(window);
     if (activationToken.isEmpty())
         QApplication::alert(window);
 }

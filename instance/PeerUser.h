@@ -13,4 +13,9 @@ namespace kakeibo::PeerUser {
 // Windows); isServer: whether this end is the one that listens.
 bool isThisUser(qintptr descriptor, bool isServer);
 
+// Lets the listener at the other end of a connected channel bring its
+// window to the front (Windows gives the foreground only to a process the
+// one in front allows; elsewhere there is nothing to allow).
+void allowToComeForward(qintptr descriptor);
+
 } // namespace kakeibo::PeerUser

@@ -20,4 +20,6 @@ bool isThisUser(qintptr descriptor, bool)
 #endif
 }
 
+void allowToComeForward(qintptr) {}
+
 } // namespace kakeibo::PeerUser

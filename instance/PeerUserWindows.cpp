@@ -44,4 +44,11 @@ bool isThisUser(qintptr descriptor, bool isServer)
     return !ownUser.isEmpty() && peerUser == ownUser;
 }
 
+void allowToComeForward(qintptr descriptor)
+{
+    ULONG processId = 0;
+    if (GetNamedPipeServerProcessId(reinterpret_cast<HANDLE>(descriptor), &processId))
+        AllowSetForegroundWindow(processId);
+}
+
 } // namespace kakeibo::PeerUser

@@ -50,6 +50,7 @@ bool askOnce(const QString &name, const QByteArray &request, const QDeadlineTime
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(deadline.remainingTime())) || !PeerUser::isThisUser(socket.socketDescriptor(), false))
         return false;
+    PeerUser::allowToComeForward(socket.socketDescriptor());
     socket.write(request);
     QByteArray answer;
     while (!answer.contains('\n') && socket.waitForReadyRead(int(deadline.remainingTime())))

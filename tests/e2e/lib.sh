@@ -1,6 +1,8 @@
 # Shared steps of the end-to-end tests: a private Xvfb display, the built
 # program copied into a temporary application directory, and clicks at
-# positions taken from the windows' twips layout.
+# positions taken from the windows' twips layout. With E2E_WINE set, the
+# program is the Windows build's kakeibo.exe, run by Wine in a prefix of
+# the test's own.
 
 set -euo pipefail
 
@@ -9,6 +11,8 @@ E2E_XVFB_PID=
 E2E_APP_PID=
 E2E_PIDS=()
 E2E_USER_HOME=
+E2E_PROGRAM=kakeibo
+[[ -n ${E2E_WINE:-} ]] && E2E_PROGRAM=kakeibo.exe
 
 # Fails when a program started here printed a sanitizer report.
 e2e_check_reports() {
@@ -25,6 +29,7 @@ e2e_cleanup() {
     [[ -n $E2E_APP_PID ]] && kill "$E2E_APP_PID" 2>/dev/null || true
     for pid in "${E2E_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     [[ -n $E2E_USER_HOME ]] && e2e_end_user_session
+    [[ -n ${E2E_WINE:-} ]] && wineserver -k 2>/dev/null || true
     [[ -n $E2E_XVFB_PID ]] && kill "$E2E_XVFB_PID" 2>/dev/null || true
     [[ -n ${E2E_KEEP:-} ]] || rm -rf "$E2E_WORK"
     exit "$status"
@@ -47,19 +52,37 @@ e2e_start_display() {
     done
     [[ -s $fdfile ]] || fail "Xvfb did not start"
     export DISPLAY=:$(head -n1 "$fdfile")
+    [[ -z ${E2E_WINE:-} ]] || e2e_start_wine
+}
+
+# A Wine prefix of the test's own, made before the program's first start,
+# and a window manager, as Windows has one: without it Wine gives a window
+# that opens no keyboard focus.
+e2e_start_wine() {
+    export WINEPREFIX=$E2E_WORK/prefix WINEDEBUG=-all
+    wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+    wineserver -w
+    openbox >/dev/null 2>&1 &
+    E2E_PIDS+=("$!")
+    disown
 }
 
 # Copies the application directory to $E2E_WORK/NAME.
 e2e_copy_app() {
     local app_dir=$1 name=$2
     mkdir -p "$E2E_WORK/$name"
-    cp "$app_dir/kakeibo" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$app_dir"/libkakeibo_instance.so "$E2E_WORK/$name/"
+    cp "$app_dir/$E2E_PROGRAM" "$app_dir/Icon.ico" "$app_dir/Item.dat" "$E2E_WORK/$name/"
+    [[ -n ${E2E_WINE:-} ]] || cp "$app_dir"/libkakeibo_instance.so "$E2E_WORK/$name/"
 }
 
 # Starts the program of $E2E_WORK/NAME in the background; sets LAUNCHED_PID.
 e2e_launch() {
     local name=$1
-    QT_QPA_PLATFORM=xcb "$E2E_WORK/$name/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
+    if [[ -n ${E2E_WINE:-} ]]; then
+        wine "$E2E_WORK/$name/kakeibo.exe" >>"$E2E_WORK/program.log" 2>&1 &
+    else
+        QT_QPA_PLATFORM=xcb "$E2E_WORK/$name/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
+    fi
     LAUNCHED_PID=$!
     E2E_PIDS+=("$LAUNCHED_PID")
 }

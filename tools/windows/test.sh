@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# Builds the Windows program (build.sh) and runs its suites under Wine, in
-# a Wine prefix of their own: the unit and in-process suites offscreen
-# through ctest (with the comparison of code page 932 against the Linux
-# build's table, which it builds when missing), then the end-to-end
-# sessions of kakeibo.exe under Xvfb with real X input. Ends with one line
+# Builds the Windows program (build.sh) and its deliveries (package.sh) and
+# runs its suites under Wine through ctest: the unit and in-process suites
+# offscreen in a Wine prefix of their own, the comparison of code page 932
+# with the Linux build's table (built when missing), and the end-to-end
+# tests of kakeibo.exe, the zip and the installer under Xvfb with real X
+# input, each in a prefix of its own. Ends with one line
 # "Windows total: N passed, N failed".
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 as_root=()
 [[ $(id -u) -ne 0 ]] && as_root=(sudo)
-packages=(wine wine64 nsis zip xvfb xdotool x11-utils)
+packages=(wine wine64 nsis zip unzip xvfb xdotool x11-utils openbox python3)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
@@ -22,6 +23,7 @@ fi
 
 [[ -x build/tests/cp932_dump ]] || tools/build.sh
 tools/windows/build.sh -DKAKEIBO_HOST_CP932_DUMP="$PWD/build/tests/cp932_dump"
+tools/windows/package.sh
 
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
