@@ -60,7 +60,7 @@ e2e_start_display() {
 # that opens no keyboard focus.
 e2e_start_wine() {
     export WINEPREFIX=$E2E_WORK/prefix WINEDEBUG=-all
-    wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
     wineserver -w
     openbox >/dev/null 2>&1 &
     E2E_PIDS+=("$!")

@@ -7,13 +7,20 @@
 # front, ends with 0, touching nothing, and brings the first window to the
 # front; the end
 # of the Windows session ends the program as "終了" does. Argument: the
-# Windows build's application directory.
+# Windows build's application directory. First of all, the icon embedded.
 E2E_WINE=1
 source "$(dirname "$0")/lib.sh"
 
 APP_DIR=${1:?application directory}
 CLIENT_HEIGHT=$(twips 3990)
 TITLE='QEN - '
+
+# "Icon.ico" is in the program as well, for Explorer and the taskbar: the
+# program's resources hold an icon group (type 14) and its images (type 3).
+resources=$(x86_64-w64-mingw32-objdump -p "$APP_DIR/kakeibo.exe" | sed -n '/The .rsrc Resource Directory/,$p')
+grep -q 'Entry: ID: 0x00000e' <<<"$resources" && grep -q 'Entry: ID: 0x000003' <<<"$resources" \
+    || fail "the icon is not embedded in kakeibo.exe"
+echo "ok: the icon is embedded"
 
 e2e_start_display
 e2e_copy_app "$APP_DIR" app

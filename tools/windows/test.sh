@@ -28,7 +28,8 @@ tools/windows/package.sh
 work=$(mktemp -d)
 trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
-wineboot -i >/dev/null 2>&1
+# No offer to install Mono or Gecko, which nothing here needs.
+WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
 # The suites run offscreen and find the IPA fonts there: Wine hands no
 # variable named QT_... on to Windows programs, but takes the user's
 # environment from the prefix's registry.
