@@ -53,13 +53,15 @@ QFont choose(std::initializer_list<const char *> candidates, bool fixedPitch)
 
 const QFont &fixedFace()
 {
-    static const QFont font = choose({"IPAGothic", "IPAMincho", "Noto Sans Mono CJK JP", "VL Gothic"}, true);
+    // Windows' own Japanese faces stand in on a Windows that lacks the
+    // designed ones.
+    static const QFont font = choose({"IPAGothic", "IPAMincho", "Noto Sans Mono CJK JP", "VL Gothic", "MS Gothic"}, true);
     return font;
 }
 
 const QFont &proportionalMinchoFace()
 {
-    static const QFont font = choose({"IPAPMincho", "IPAexMincho", "Noto Serif CJK JP"}, false);
+    static const QFont font = choose({"IPAPMincho", "IPAexMincho", "Noto Serif CJK JP", "MS PMincho"}, false);
     return font;
 }
 

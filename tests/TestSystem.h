@@ -8,7 +8,7 @@
 
 namespace TestSystem {
 
-// A FIFO (named pipe) at path; false where the system has none.
+// A FIFO (named pipe) at path; false where the system has none in a folder.
 bool makeFifo(const QString &path);
 
 // A second name for the file target.
@@ -19,10 +19,10 @@ int deviceErrorCode();
 
 // Why a case of the suite cannot apply on this system, or nullptr when it
 // does: a symbolic link made by QFile::link (a shortcut on Windows, which
-// no program follows), owner permissions binding the user who runs the
-// suite (an unprivileged user on POSIX systems), the channel as a file in
-// the runtime directory (a named pipe on Windows).
-enum class Feature { SymbolicLinks, BindingPermissions, ChannelInRuntimeDirectory };
+// no program follows), a FIFO in a folder, owner permissions binding the
+// user who runs the suite (an unprivileged user on POSIX systems), the
+// channel as a file in the runtime directory (a named pipe on Windows).
+enum class Feature { SymbolicLinks, FifosInFolders, BindingPermissions, ChannelInRuntimeDirectory };
 const char *missing(Feature feature);
 
 } // namespace TestSystem

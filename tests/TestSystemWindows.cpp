@@ -30,6 +30,8 @@ const char *missing(Feature feature)
     switch (feature) {
     case Feature::SymbolicLinks:
         return "QFile::link makes a shortcut on Windows, which no program follows";
+    case Feature::FifosInFolders:
+        return "Windows keeps its named pipes out of folders";
     case Feature::BindingPermissions:
         return "owner permissions do not bind here, and there is no user to drop to";
     case Feature::ChannelInRuntimeDirectory:

@@ -22,7 +22,6 @@ using Names = NamesFormat::Names;
 
 namespace {
 
-
 Names designNames()
 {
     return {"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
@@ -31,6 +30,15 @@ Names designNames()
 QStringList toList(const Names &names)
 {
     return {names.begin(), names.end()};
+}
+
+// The design's names with the first one given, written as "Item.dat".
+Names writeFirstName(const ProgramHarness &program, const QString &first)
+{
+    Names names = designNames();
+    names[0] = first;
+    program.writeFile("Item.dat", NamesFormat::encode(names));
+    return names;
 }
 
 } // namespace
@@ -306,9 +314,7 @@ void TestNameWindow::longNamesPassThroughWhole()
     QFETCH(QString, stored);
     QFETCH(QString, pasted);
     ProgramHarness program;
-    Names names = designNames();
-    names[0] = stored;
-    program.writeFile("Item.dat", NamesFormat::encode(names));
+    Names names = writeFirstName(program, stored);
     QVERIFY(program.start());
     QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
         QCOMPARE(ProgramHarness::field(window, 0)->text(), stored);
@@ -360,9 +366,7 @@ void TestNameWindow::longNameIsEditedWhereTheCaretIs()
     QFETCH(qsizetype, removed);
     const QString stored = u'A' + QString(1000000, u'長') + u'Z';
     ProgramHarness program;
-    Names names = designNames();
-    names[0] = stored;
-    program.writeFile("Item.dat", NamesFormat::encode(names));
+    writeFirstName(program, stored);
     QVERIFY(program.start());
     QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
         TextBox *field = ProgramHarness::field(window, 0);

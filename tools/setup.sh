@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing kakeibo needs on Debian 12,
-# and only what is missing; through sudo when not root.
+# and only what is missing; through sudo when not root. Given packages,
+# installs those instead (the Windows scripts' own).
+# Usage: tools/setup.sh [PACKAGE...]
 set -euo pipefail
 
-packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev qt6-wayland libwayland-dev wayland-protocols
+packages=("$@")
+[[ $# -gt 0 ]] || packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev qt6-wayland libwayland-dev wayland-protocols
           fonts-ipafont-gothic fonts-ipafont-mincho
           xvfb xdotool x11-utils python3 desktop-file-utils appstream
           dbus ibus ibus-mozc gir1.2-ibus-1.0 python3-gi fcitx5 fcitx5-mozc fcitx5-frontend-qt6 openbox sway wtype)

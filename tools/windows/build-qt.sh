@@ -8,17 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-as_root=()
-[[ $(id -u) -ne 0 ]] && as_root=(sudo)
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    "${as_root[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+tools/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools
 
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 options=(

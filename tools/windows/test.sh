@@ -9,17 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-as_root=()
-[[ $(id -u) -ne 0 ]] && as_root=(sudo)
-packages=(wine wine64 nsis zip unzip xvfb xdotool x11-utils openbox python3)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [[ ${#missing[@]} -gt 0 ]]; then
-    "${as_root[@]}" apt-get update
-    DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+tools/setup.sh wine wine64 nsis zip unzip xvfb xdotool x11-utils openbox python3
 
 [[ -x build/tests/cp932_dump ]] || tools/build.sh
 tools/windows/build.sh -DKAKEIBO_HOST_CP932_DUMP="$PWD/build/tests/cp932_dump"
