@@ -1,6 +1,7 @@
 #include "TextBox.h"
 
 #include "TextBoxAccessible.h"
+#include "TextBoxKeys.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -20,111 +21,6 @@ namespace {
 constexpr int kTextMargin = 2;
 // How much text on either side of the caret an input method is told of.
 constexpr qsizetype kSurrounding = 256;
-
-enum class Target { PreviousCharacter, NextCharacter, PreviousWord, NextWord, Start, End };
-
-struct MoveKey {
-    QKeySequence::StandardKey key;
-    Target target;
-    bool select;
-};
-
-constexpr MoveKey kMoveKeys[] = {
-    {QKeySequence::MoveToPreviousChar, Target::PreviousCharacter, false},
-    {QKeySequence::SelectPreviousChar, Target::PreviousCharacter, true},
-    {QKeySequence::MoveToNextChar, Target::NextCharacter, false},
-    {QKeySequence::SelectNextChar, Target::NextCharacter, true},
-    {QKeySequence::MoveToPreviousWord, Target::PreviousWord, false},
-    {QKeySequence::SelectPreviousWord, Target::PreviousWord, true},
-    {QKeySequence::MoveToNextWord, Target::NextWord, false},
-    {QKeySequence::SelectNextWord, Target::NextWord, true},
-    {QKeySequence::MoveToStartOfLine, Target::Start, false},
-    {QKeySequence::MoveToStartOfBlock, Target::Start, false},
-    {QKeySequence::MoveToStartOfDocument, Target::Start, false},
-    {QKeySequence::SelectStartOfLine, Target::Start, true},
-    {QKeySequence::SelectStartOfBlock, Target::Start, true},
-    {QKeySequence::SelectStartOfDocument, Target::Start, true},
-    {QKeySequence::MoveToEndOfLine, Target::End, false},
-    {QKeySequence::MoveToEndOfBlock, Target::End, false},
-    {QKeySequence::MoveToEndOfDocument, Target::End, false},
-    {QKeySequence::SelectEndOfLine, Target::End, true},
-    {QKeySequence::SelectEndOfBlock, Target::End, true},
-    {QKeySequence::SelectEndOfDocument, Target::End, true},
-};
-
-constexpr QKeySequence::StandardKey kEditKeys[] = {
-    QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste,
-    QKeySequence::SelectAll, QKeySequence::Delete, QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
-    QKeySequence::DeleteCompleteLine,
-};
-
-qsizetype targetOf(const EditBuffer &buffer, const MoveKey &move)
-{
-    // Left or right over a selection ends it at its own edge.
-    const bool collapses = buffer.hasSelection() && !move.select;
-    switch (move.target) {
-    case Target::PreviousCharacter:
-        return collapses ? buffer.selectionStart() : buffer.previousCharacter(buffer.cursor());
-    case Target::NextCharacter:
-        return collapses ? buffer.selectionEnd() : buffer.nextCharacter(buffer.cursor());
-    case Target::PreviousWord:
-        return buffer.previousWord(buffer.cursor());
-    case Target::NextWord:
-        return buffer.nextWord(buffer.cursor());
-    case Target::Start:
-        return 0;
-    case Target::End:
-        return buffer.size();
-    }
-    return buffer.cursor();
-}
-
-// Backspace takes one code point, so that a mark typed after a letter can
-// be taken back alone.
-qsizetype previousCodePoint(const EditBuffer &buffer)
-{
-    const qsizetype cursor = buffer.cursor();
-    const QString &text = buffer.text();
-    if (cursor >= 2 && text[cursor - 1].isLowSurrogate() && text[cursor - 2].isHighSurrogate())
-        return cursor - 2;
-    return std::max<qsizetype>(0, cursor - 1);
-}
-
-// A key's text that is typed: printable characters and format characters
-// (ZWJ and the like), not Ctrl with a letter.
-bool isTypedText(const QKeyEvent *event)
-{
-    const QString text = event->text();
-    if (text.isEmpty())
-        return false;
-    const QChar first = text.front();
-    if (first.category() == QChar::Other_Format)
-        return true;
-    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
-    if (held == Qt::ControlModifier || held == (Qt::ShiftModifier | Qt::ControlModifier))
-        return false;
-    return first.isPrint() || first.category() == QChar::Other_PrivateUse
-           || (first.isHighSurrogate() && text.size() > 1 && text[1].isLowSurrogate());
-}
-
-// The keys a text box takes before any shortcut of its window would.
-bool overridesShortcut(const QKeyEvent *event)
-{
-    for (const MoveKey &move : kMoveKeys) {
-        if (event->matches(move.key))
-            return true;
-    }
-    for (const QKeySequence::StandardKey key : kEditKeys) {
-        if (event->matches(key))
-            return true;
-    }
-    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
-    if (held != Qt::NoModifier && held != Qt::ShiftModifier)
-        return false;
-    const int key = event->key();
-    return key < Qt::Key_Escape || key == Qt::Key_Delete || key == Qt::Key_Home || key == Qt::Key_End
-           || key == Qt::Key_Backspace || key == Qt::Key_Left || key == Qt::Key_Right;
-}
 
 } // namespace
 
@@ -235,7 +131,7 @@ void TextBox::copyToSelection() const
 
 bool TextBox::event(QEvent *event)
 {
-    if (event->type() == QEvent::ShortcutOverride && overridesShortcut(static_cast<QKeyEvent *>(event))) {
+    if (event->type() == QEvent::ShortcutOverride && TextBoxKeys::overridesShortcut(static_cast<QKeyEvent *>(event))) {
         event->accept();
         return true;
     }
@@ -244,61 +140,31 @@ bool TextBox::event(QEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
-    if (moveKey(event) || editKey(event) || typeKey(event)) {
+    if (const std::optional<TextBoxKeys::Move> move = TextBoxKeys::moveFor(event, m_buffer)) {
+        change([&] { m_buffer.moveCursor(move->to, move->select); });
         event->accept();
         return;
     }
-    // Enter, Esc and the window's commands go on to the window.
-    event->ignore();
-}
-
-bool TextBox::moveKey(QKeyEvent *event)
-{
-    for (const MoveKey &move : kMoveKeys) {
-        if (event->matches(move.key)) {
-            change([&] { m_buffer.moveCursor(targetOf(m_buffer, move), move.select); });
-            return true;
-        }
+    const TextBoxKeys::Edit edit = TextBoxKeys::editFor(event);
+    switch (edit) {
+    case TextBoxKeys::Edit::None:
+        // Enter, Esc and the window's commands go on to the window.
+        event->ignore();
+        return;
+    case TextBoxKeys::Edit::Undo: undo(); break;
+    case TextBoxKeys::Edit::Redo: redo(); break;
+    case TextBoxKeys::Edit::Cut: cut(); break;
+    case TextBoxKeys::Edit::Copy: copy(); break;
+    case TextBoxKeys::Edit::Paste: paste(); break;
+    case TextBoxKeys::Edit::SelectAll: selectAll(); break;
+    case TextBoxKeys::Edit::DeleteLine:
+        selectAll();
+        cut();
+        break;
+    case TextBoxKeys::Edit::Type: insertTyped(event->text()); break;
+    default: change([&] { m_buffer.removeTo(TextBoxKeys::deletionEnd(edit, m_buffer)); }); break;
     }
-    return false;
-}
-
-bool TextBox::editKey(QKeyEvent *event)
-{
-    if (event->matches(QKeySequence::Undo))
-        undo();
-    else if (event->matches(QKeySequence::Redo))
-        redo();
-    else if (event->matches(QKeySequence::Cut))
-        cut();
-    else if (event->matches(QKeySequence::Copy))
-        copy();
-    else if (event->matches(QKeySequence::Paste))
-        paste();
-    else if (event->matches(QKeySequence::SelectAll))
-        selectAll();
-    else if (event->matches(QKeySequence::Delete))
-        change([&] { m_buffer.removeTo(m_buffer.nextCharacter(m_buffer.cursor())); });
-    else if (event->matches(QKeySequence::DeleteStartOfWord))
-        change([&] { m_buffer.removeTo(m_buffer.previousWord(m_buffer.cursor())); });
-    else if (event->matches(QKeySequence::DeleteEndOfWord))
-        change([&] { m_buffer.removeTo(m_buffer.nextWord(m_buffer.cursor())); });
-    else if (event->matches(QKeySequence::DeleteCompleteLine)) {
-        selectAll();
-        cut();
-    } else if (event->key() == Qt::Key_Backspace && !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))
-        change([&] { m_buffer.removeTo(previousCodePoint(m_buffer)); });
-    else
-        return false;
-    return true;
-}
-
-bool TextBox::typeKey(QKeyEvent *event)
-{
-    if (!isTypedText(event))
-        return false;
-    insertTyped(event->text());
-    return true;
+    event->accept();
 }
 
 void TextBox::inputMethodEvent(QInputMethodEvent *event)

@@ -95,9 +95,6 @@ private:
     // the caret shows, and textChanged is raised if the text changed.
     template <typename Edit>
     void change(Edit edit);
-    bool moveKey(QKeyEvent *event);
-    bool editKey(QKeyEvent *event);
-    bool typeKey(QKeyEvent *event);
     void insertTyped(const QString &text);
     void setComposing(const QInputMethodEvent *event);
     void refresh();

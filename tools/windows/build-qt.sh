@@ -3,10 +3,12 @@
 # package with the mingw-w64 cross compiler, into a cache outside the
 # checkout: ${KAKEIBO_QT_WINDOWS_CACHE:-$HOME/.cache/kakeibo}/qt-VERSION-KEY,
 # where KEY is a hash of the options below. A cache already built is reused,
-# so that only the first run on a machine pays for it (30 to 40 minutes on
-# 2 cores). Prints the path of the installed Qt as its last line.
+# so that only the first run on a machine pays for it (about 20 minutes on
+# 2 cores). Prints the path of the installed Qt on its standard output,
+# and nothing else there: the build's own output goes to standard error.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+exec 3>&1 1>&2
 
 tools/setup.sh g++-mingw-w64-x86-64-posix mingw-w64-tools cmake ninja-build dpkg-dev qt6-base-dev qt6-base-dev-tools
 
@@ -24,7 +26,7 @@ key=$(printf '%s\n' "$version" "${options[@]}" | sha256sum | cut -c1-12)
 cache=${KAKEIBO_QT_WINDOWS_CACHE:-$HOME/.cache/kakeibo}
 prefix=$cache/qt-${version%%+*}-$key
 if [[ -f $prefix/.complete ]]; then
-    echo "$prefix"
+    echo "$prefix" >&3
     exit 0
 fi
 
@@ -70,4 +72,4 @@ cmake --build "$work/build" --parallel 2
 cmake --install "$work/build"
 touch "$prefix/.complete"
 rm -rf "$work"
-echo "$prefix"
+echo "$prefix" >&3

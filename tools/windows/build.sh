@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
-qt=$(tools/windows/build-qt.sh | tee /dev/stderr | tail -n1)
+qt=$(tools/windows/build-qt.sh)
 cmake -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine "$@"
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$PWD/tools/windows/wine-run.sh" "$@"
 cmake --build build-windows -j2
