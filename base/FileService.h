@@ -13,7 +13,6 @@
 
 #include <QFile>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <optional>

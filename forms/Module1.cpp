@@ -8,7 +8,6 @@
 #include "NamesFile.h"
 #include "TotalsFile.h"
 
-
 namespace kakeibo::Module1 {
 
 TotalsFormat::Totals KingakuData{};

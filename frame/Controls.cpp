@@ -1,7 +1,5 @@
 #include "Controls.h"
 
-#include "TextBox.h"
-
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +29,7 @@ QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QSt
 }
 
 TextBox *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
-                 int maxLength)
+                 qsizetype maxLength)
 {
     auto *created = new TextBox(parent, maxLength);
     created->setObjectName(objectName);

@@ -7,8 +7,9 @@
 namespace kakeibo::Foreground {
 
 // The copy that asked has allowed this one the foreground
-// (AllowSetForegroundWindow), so the window may take it.
-void bring(QWidget *window)
+// (AllowSetForegroundWindow), so the window may take it; Windows has no
+// activation tokens.
+void bring(QWidget *window, const QString &)
 {
     const auto handle = reinterpret_cast<HWND>(window->winId());
     if (IsIconic(handle))

@@ -34,7 +34,7 @@ TextBox::TextBox(QWidget *parent, qsizetype maxLength) : QWidget(parent), m_buff
     setSizePolicy(QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed, QSizePolicy::LineEdit));
     m_view.setFont(font());
     m_view.setAlignment(m_alignment);
-    refresh();
+    relayOut();
 }
 
 template <typename Edit>
@@ -77,7 +77,7 @@ void TextBox::setAlignment(Qt::Alignment alignment)
 {
     m_alignment = alignment;
     m_view.setAlignment(alignment);
-    refresh();
+    relayOut();
 }
 
 QRect TextBox::characterRect(qsizetype position) const
@@ -266,7 +266,7 @@ void TextBox::mouseMoveEvent(QMouseEvent *event)
         return;
     // Dragged past an edge, the selection goes on a character at a time
     // and the text scrolls with it.
-    const QRect line = lineRect();
+    const QRect &line = m_view.line();
     const qreal x = event->position().x();
     qsizetype position = m_view.positionAt(x);
     if (x < line.left())
@@ -358,7 +358,7 @@ void TextBox::timerEvent(QTimerEvent *event)
 
 void TextBox::resizeEvent(QResizeEvent *event)
 {
-    refresh();
+    relayOut();
     QWidget::resizeEvent(event);
 }
 
@@ -366,14 +366,19 @@ void TextBox::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         m_view.setFont(font());
-        refresh();
+        relayOut();
     }
     QWidget::changeEvent(event);
 }
 
-void TextBox::refresh()
+void TextBox::relayOut()
 {
     m_view.setLine(lineRect());
+    refresh();
+}
+
+void TextBox::refresh()
+{
     m_view.follow(m_buffer, m_composing);
     update();
 }

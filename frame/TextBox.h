@@ -97,7 +97,10 @@ private:
     void change(Edit edit);
     void insertTyped(const QString &text);
     void setComposing(const QInputMethodEvent *event);
+    // The view follows the text and caret (refresh), and the rectangle of
+    // its line first where the box's size, font, style or alignment changed.
     void refresh();
+    void relayOut();
     void restartBlink();
     void copyToSelection() const;
     void initStyleOption(QStyleOptionFrame *option) const;

@@ -40,19 +40,20 @@ qsizetype TextBoxView::sliceLength() const
     return std::clamp<qsizetype>(4 * fitting + 16, 64, 8192);
 }
 
-void TextBoxView::layOut(QTextLayout &layout, const QString &text, qsizetype first) const
+void TextBoxView::showFrom(const QString &text, qsizetype first)
 {
+    m_first = first;
     QString slice = text.mid(first, sliceLength());
     showAsSpaces(slice);
     const qsizetype caret = m_cursor - first;
     const bool composes = !m_composing.text.isEmpty() && caret >= 0 && caret <= slice.size();
-    layout.setText(slice);
-    layout.setFont(m_font);
+    m_layout.setText(slice);
+    m_layout.setFont(m_font);
     QTextOption option;
     option.setFlags(QTextOption::IncludeTrailingSpaces);
     option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.setPreeditArea(composes ? static_cast<int>(caret) : -1, composes ? m_composing.text : QString());
+    m_layout.setTextOption(option);
+    m_layout.setPreeditArea(composes ? static_cast<int>(caret) : -1, composes ? m_composing.text : QString());
     QList<QTextLayout::FormatRange> formats;
     if (composes) {
         for (QTextLayout::FormatRange range : m_composing.formats) {
@@ -60,15 +61,15 @@ void TextBoxView::layOut(QTextLayout &layout, const QString &text, qsizetype fir
             formats.append(range);
         }
     }
-    layout.setFormats(formats);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
+    m_layout.setFormats(formats);
+    m_layout.beginLayout();
+    m_layout.createLine();
+    m_layout.endLayout();
 }
 
 int TextBoxView::layoutIndex(qsizetype position) const
 {
-    const qsizetype index = std::clamp<qsizetype>(position - m_first, 0, m_count);
+    const qsizetype index = std::clamp<qsizetype>(position - m_first, 0, shownCount());
     const bool afterComposing = position > m_cursor && m_layout.preeditAreaPosition() >= 0;
     return static_cast<int>(afterComposing ? index + m_composing.text.size() : index);
 }
@@ -103,26 +104,21 @@ void TextBoxView::follow(const EditBuffer &buffer, const Composing &composing)
     const QString &text = buffer.text();
     m_cursor = buffer.cursor();
     m_composing = composing;
-    qsizetype first = std::min({m_first, m_cursor, text.size()});
-    layOut(m_layout, text, first);
-    m_first = first;
-    m_count = std::min(sliceLength(), text.size() - first);
-    const qreal width = m_layout.lineAt(0).naturalTextWidth();
-    const bool endShown = first + m_count == text.size();
+    showFrom(text, std::min({m_first, m_cursor, text.size()}));
+    const qreal caret = caretX();
     // The width of the composition up to its own caret, which must be in
     // sight as well.
-    const qreal composed = caretX() - m_layout.lineAt(0).cursorToX(layoutIndex(m_cursor));
-    if (caretX() > m_line.width() - 1)
+    const qreal composed = caret - m_layout.lineAt(0).cursorToX(layoutIndex(m_cursor));
+    const bool endShown = m_first + shownCount() == text.size();
+    qsizetype first = m_first;
+    if (caret > m_line.width() - 1)
         first = startShowing(text, m_cursor, composed);
-    else if (first > 0 && endShown && width < m_line.width() - 1)
+    else if (first > 0 && endShown && m_layout.lineAt(0).naturalTextWidth() < m_line.width() - 1)
         first = std::min(m_cursor, startShowing(text, text.size(), m_cursor == text.size() ? composed : 0));
-    if (first != m_first) {
-        layOut(m_layout, text, first);
-        m_first = first;
-        m_count = std::min(sliceLength(), text.size() - first);
-    }
+    if (first != m_first)
+        showFrom(text, first);
     const qreal spare = m_line.width() - 1 - m_layout.lineAt(0).naturalTextWidth();
-    const bool fits = m_first == 0 && m_first + m_count == text.size() && spare > 0;
+    const bool fits = m_first == 0 && shownCount() == text.size() && spare > 0;
     const Qt::Alignment horizontal = m_alignment & Qt::AlignHorizontal_Mask;
     m_shift = !fits ? 0 : horizontal & Qt::AlignRight ? spare : horizontal & Qt::AlignHCenter ? spare / 2 : 0;
 }

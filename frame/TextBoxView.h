@@ -34,6 +34,7 @@ public:
     void setFont(const QFont &font) { m_font = font; }
     // The rectangle of the line of text, in the box's coordinates.
     void setLine(const QRect &line) { m_line = line; }
+    const QRect &line() const { return m_line; }
     void setAlignment(Qt::Alignment alignment) { m_alignment = alignment; }
 
     // Lays out what is to be shown of the buffer's text with the
@@ -55,7 +56,9 @@ public:
               int caretWidth) const;
 
 private:
-    void layOut(QTextLayout &layout, const QString &text, qsizetype first) const;
+    // Lays out the part of text shown from its character `first` on.
+    void showFrom(const QString &text, qsizetype first);
+    qsizetype shownCount() const { return m_layout.text().size(); }
     qsizetype startShowing(const QString &text, qsizetype end, qreal caretOffset) const;
     int layoutIndex(qsizetype position) const;
     qsizetype sliceLength() const;
@@ -65,7 +68,6 @@ private:
     QRect m_line;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     qsizetype m_first = 0;
-    qsizetype m_count = 0;
     qsizetype m_cursor = 0;
     Composing m_composing;
     QTextLayout m_layout;

@@ -102,10 +102,7 @@ void WindowRegistry::bringToFront(const QString &mainWindow, const QString &acti
         window = loadedForm(mainWindow);
     if (!window || m_runner.hasEnded())
         return;
-    // Qt's Wayland client activates with the token it finds here, once.
-    if (!activationToken.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toLatin1());
-    Foreground::bring(window);
+    Foreground::bring(window, activationToken);
     if (activationToken.isEmpty())
         QApplication::alert(window);
 }

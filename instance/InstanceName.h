@@ -9,8 +9,13 @@
 
 namespace kakeibo::InstanceName {
 
-// The socket's full name; empty when the user has no usable runtime
-// directory (the program then runs without the channel).
+// The channel's own name, the same on every system: "kakeibo-" and a hash
+// of the identity.
+QString baseName(const QString &identity);
+
+// The channel's full name: on POSIX systems the socket's path, empty when
+// the user has no usable runtime directory (the program then runs without
+// the channel); on Windows the pipe's name.
 QString forIdentity(const QString &identity);
 
 } // namespace kakeibo::InstanceName

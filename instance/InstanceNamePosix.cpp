@@ -1,6 +1,5 @@
 #include "InstanceName.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QStandardPaths>
 
@@ -8,9 +7,8 @@ namespace kakeibo::InstanceName {
 
 QString forIdentity(const QString &identity)
 {
-    const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QString() : QDir(runtime).filePath(QStringLiteral("kakeibo-") + QString::fromLatin1(hash));
+    return runtime.isEmpty() ? QString() : QDir(runtime).filePath(baseName(identity));
 }
 
 } // namespace kakeibo::InstanceName

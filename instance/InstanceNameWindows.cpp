@@ -1,7 +1,5 @@
 #include "InstanceName.h"
 
-#include <QCryptographicHash>
-
 namespace kakeibo::InstanceName {
 
 // A named pipe: its name is open to every user, so both ends check that
@@ -9,8 +7,7 @@ namespace kakeibo::InstanceName {
 // user alone (QLocalServer::UserAccessOption).
 QString forIdentity(const QString &identity)
 {
-    const QByteArray hash = QCryptographicHash::hash(identity.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return QStringLiteral("kakeibo-") + QString::fromLatin1(hash);
+    return baseName(identity);
 }
 
 } // namespace kakeibo::InstanceName
