@@ -4,11 +4,11 @@
 // Usage: bench_booking APPLICATION_DIRECTORY [BOOKINGS]
 #include "BenchSupport.h"
 #include "Frame.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "Program.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -35,7 +35,7 @@ double directWrite(const QByteArray &path)
 double booking(Frame &frame, int n)
 {
     frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, n % 6)->click();
-    frame.writer().setText(frame.windows().control<TextBox>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
+    frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
     auto *input = frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput);
     const auto start = bench::Clock::now();
     input->click();

@@ -7,7 +7,6 @@
 // Usage: bench_growth APPLICATION_DIRECTORY [REPEATS] [LARGEST]
 #include "BenchSupport.h"
 #include "Frame.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "NamesFormat.h"
 #include "Program.h"
@@ -15,6 +14,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <cmath>
@@ -53,7 +53,7 @@ Sample measure(const QString &source, qsizetype length)
         sample.load = bench::millisecondsSince(start);
         const NamesFormat::Names renamed = namesOf(length, QLatin1Char('B'));
         for (int slot = 0; slot < kSlotCount; ++slot)
-            frame.writer().setText(frame.windows().control<TextBox>(Ui::frmKoumoku, Ui::txtKoumoku, slot), renamed[slot]);
+            frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), renamed[slot]);
         auto *apply = frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei);
         const auto renameStart = bench::Clock::now();
         apply->click();

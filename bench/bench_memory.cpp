@@ -13,12 +13,12 @@
 #include "Frame.h"
 #include "NamesFormat.h"
 #include "Program.h"
-#include "TextBox.h"
 #include "UiNames.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -74,7 +74,7 @@ double useWindow(Frame &frame, const QString &window, qsizetype length, int coun
         return whileOpen(frame, Ui::mnuChange, [&](QWidget *) {
             const NamesFormat::Names renamed = namesOf(length, count, QChar(u'い'));
             for (int slot = 0; slot < kSlotCount; ++slot)
-                frame.windows().control<TextBox>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->setText(renamed[slot]);
+                frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->setText(renamed[slot]);
             paint();
             frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei)->click();
         });
@@ -82,7 +82,7 @@ double useWindow(Frame &frame, const QString &window, qsizetype length, int coun
         return whileOpen(frame, Ui::mnuAbout, [](QWidget *) {});
     const auto start = bench::Clock::now();
     frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 0)->click();
-    frame.windows().control<TextBox>(Ui::frmIO, Ui::txtKingaku)->setText(QStringLiteral("300"));
+    frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku)->setText(QStringLiteral("300"));
     frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput)->click();
     return bench::millisecondsSince(start);
 }

@@ -3,10 +3,11 @@
 #include "Amount.h"
 #include "Frame.h"
 #include "Messages.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "NamesFile.h"
 #include "TotalsFile.h"
+
+#include <QLineEdit>
 
 namespace kakeibo::Module1 {
 
@@ -32,7 +33,7 @@ void setCaption(const QString &window, const QString &name, int slot, const QStr
 
 void setText(const QString &window, const QString &name, int slot, const QString &text)
 {
-    Frame::current().writer().setText(control<TextBox>(window, name, slot), text);
+    Frame::current().writer().setText(control<QLineEdit>(window, name, slot), text);
 }
 
 [[noreturn]] void refuseBooking(int slot, int32_t amount)
@@ -100,7 +101,7 @@ void SaveKoumoku()
     frame.trace().add(QStringLiteral("SaveKoumoku"));
     Names typed;
     for (int slot = 0; slot < kSlotCount; ++slot)
-        typed[slot] = control<TextBox>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->text();
+        typed[slot] = control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->text();
     typed = NamesFormat::mapInputMethodVariants(typed);
     if (const auto bad = NamesFormat::findUnstorable(typed))
         throw Refusal(Messages::unstorableName(bad->slot, bad->character));
@@ -124,7 +125,7 @@ void SaveTeisei()
     frame.trace().add(QStringLiteral("SaveTeisei"));
     TotalsFormat::Totals typed{};
     for (int slot = 0; slot < kSlotCount; ++slot)
-        typed[slot] = valueOrRaise(Amount::fromText(control<TextBox>(Ui::frmTeisei, Ui::txtKoumoku, slot)->text()));
+        typed[slot] = valueOrRaise(Amount::fromText(control<QLineEdit>(Ui::frmTeisei, Ui::txtKoumoku, slot)->text()));
     KingakuData = typed;
     raiseIf(TotalsFile::save(frame.appFile(kTotalsFile), KingakuData));
 }

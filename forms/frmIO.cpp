@@ -5,7 +5,6 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "frmIOLayout.h"
 
@@ -13,6 +12,7 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -148,7 +148,7 @@ void frmIO::connectHandlers()
 {
     for (int slot = 0; slot < kSlotCount; ++slot)
         connect(optKoumoku[slot], &QRadioButton::clicked, this, handler([this, slot] { optKoumoku_Click(slot); }));
-    connect(txtKingaku, &TextBox::textChanged, this, handler([this] { txtKingaku_Change(); }));
+    connect(txtKingaku, &QLineEdit::textChanged, this, handler([this] { txtKingaku_Change(); }));
     connect(cmdInput, &QPushButton::clicked, this, handler([this] { cmdInput_Click(); }));
     // The commands that show a window modally run once the menu bar has
     // finished with the key or click that chose them; run inside it, the

@@ -17,13 +17,12 @@ class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
 
 namespace kakeibo {
-
-class TextBox;
 
 class frmIO : public FormBase {
     Q_OBJECT
@@ -62,7 +61,7 @@ private:
     std::array<QLabel *, kSlotCount> lblKoumoku{};
     QGroupBox *Frame1 = nullptr;
     std::array<QRadioButton *, kSlotCount> optKoumoku{};
-    TextBox *txtKingaku = nullptr;
+    QLineEdit *txtKingaku = nullptr;
     QFrame *Line1 = nullptr;
     QLabel *Label1 = nullptr;
     QAction *mnuRevision = nullptr;

@@ -3,10 +3,10 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "frmKoumokuLayout.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace kakeibo {
@@ -30,7 +30,7 @@ frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, Ui::frmKoumoku)
                      cmdTeisei});
 
     for (int slot = 0; slot < kSlotCount; ++slot)
-        connect(txtKoumoku[slot], &TextBox::textChanged, this,
+        connect(txtKoumoku[slot], &QLineEdit::textChanged, this,
                 handler([this, slot] { txtKoumoku_Change(slot); }));
     connect(cmdTeisei, &QPushButton::clicked, this, handler([this] { cmdTeisei_Click(); }));
 }
@@ -47,7 +47,7 @@ void frmKoumoku::Form_Load()
 void frmKoumoku::txtKoumoku_Change(int)
 {
     bool anyEmpty = false;
-    for (const TextBox *field : txtKoumoku)
+    for (const QLineEdit *field : txtKoumoku)
         anyEmpty = anyEmpty || field->text().isEmpty();
     cmdTeisei->setEnabled(!anyEmpty);
 }

@@ -9,11 +9,10 @@
 
 #include <array>
 
+class QLineEdit;
 class QPushButton;
 
 namespace kakeibo {
-
-class TextBox;
 
 class frmKoumoku : public FormBase {
     Q_OBJECT
@@ -28,7 +27,7 @@ private:
     void cmdTeisei_Click();
 
     QPushButton *cmdTeisei = nullptr;
-    std::array<TextBox *, kSlotCount> txtKoumoku{};
+    std::array<QLineEdit *, kSlotCount> txtKoumoku{};
 };
 
 } // namespace kakeibo

@@ -5,11 +5,11 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "frmTeiseiLayout.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include <algorithm>
@@ -29,7 +29,7 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, Ui::frmTeisei)
     cmdTeisei->setFont(Fonts::fixedSys(QFont::Bold));
     cmdTeisei->setEnabled(false);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
-        TextBox *field = Controls::textBox(this, Controls::arrayName(Ui::txtKoumoku, slot),
+        QLineEdit *field = Controls::textBox(this, Controls::arrayName(Ui::txtKoumoku, slot),
                                              QStringLiteral("0"), kTxtKoumoku[slot], kFieldMaxLength);
         field->setAlignment(Qt::AlignRight);
         txtKoumoku[slot] = field;
@@ -46,7 +46,7 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, Ui::frmTeisei)
                      cmdTeisei});
 
     for (int slot = 0; slot < kSlotCount; ++slot)
-        connect(txtKoumoku[slot], &TextBox::textChanged, this,
+        connect(txtKoumoku[slot], &QLineEdit::textChanged, this,
                 handler([this, slot] { txtKoumoku_Change(slot); }));
     connect(cmdTeisei, &QPushButton::clicked, this, handler([this] { cmdTeisei_Click(); }));
 }
@@ -67,13 +67,13 @@ void frmTeisei::Form_Unload()
 void frmTeisei::txtKoumoku_Change(int)
 {
     bool anyEmpty = false;
-    for (const TextBox *field : txtKoumoku)
+    for (const QLineEdit *field : txtKoumoku)
         anyEmpty = anyEmpty || field->text().isEmpty();
     if (anyEmpty) {
         cmdTeisei->setEnabled(false);
         return;
     }
-    const bool allConvert = std::all_of(txtKoumoku.begin(), txtKoumoku.end(), [](const TextBox *field) {
+    const bool allConvert = std::all_of(txtKoumoku.begin(), txtKoumoku.end(), [](const QLineEdit *field) {
         return Amount::fromText(field->text()).ok();
     });
     cmdTeisei->setEnabled(allConvert);

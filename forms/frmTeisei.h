@@ -12,11 +12,10 @@
 #include <array>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace kakeibo {
-
-class TextBox;
 
 class frmTeisei : public FormBase {
     Q_OBJECT
@@ -32,7 +31,7 @@ private:
     void cmdTeisei_Click();
 
     QPushButton *cmdTeisei = nullptr;
-    std::array<TextBox *, kSlotCount> txtKoumoku{};
+    std::array<QLineEdit *, kSlotCount> txtKoumoku{};
     std::array<QLabel *, kSlotCount> lblKoumoku{};
 };
 

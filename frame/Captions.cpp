@@ -1,10 +1,9 @@
 #include "Captions.h"
 
-#include "TextBox.h"
-
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace kakeibo::Captions {
 namespace {
@@ -30,7 +29,7 @@ QString rawText(const QWidget *control)
         return button->text();
     if (const auto *box = qobject_cast<const QGroupBox *>(control))
         return box->title();
-    if (const auto *field = qobject_cast<const TextBox *>(control))
+    if (const auto *field = qobject_cast<const QLineEdit *>(control))
         return field->text();
     return {};
 }
@@ -42,7 +41,7 @@ QWidget *sourceOf(const QWidget *control)
 
 void updateSpokenName(QWidget *control)
 {
-    const bool isField = qobject_cast<TextBox *>(control);
+    const bool isField = qobject_cast<QLineEdit *>(control);
     const QWidget *source = sourceOf(control);
     if (isField && !source)
         return;  // a field keeps the name its window gave it

@@ -4,6 +4,7 @@
 #include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QWindow>
 #include <QWidget>
 
 namespace kakeibo {
@@ -29,9 +30,23 @@ QObject *windowOf(const QObject *field)
     return widget ? widget->window() : nullptr;
 }
 
+// Qt chooses its input method client by QT_IM_MODULE ("ibus", possibly
+// followed by ":" and options).
+bool usesIbusClient()
+{
+    const QString module = qEnvironmentVariable("QT_IM_MODULE").section(QLatin1Char(':'), 0, 0);
+    return module.compare(QLatin1String("ibus"), Qt::CaseInsensitive) == 0;
+}
+
+void resetInputMethod()
+{
+    if (QInputMethod *method = QGuiApplication::inputMethod())
+        method->reset();
+}
+
 } // namespace
 
-Composition::Composition(QObject *application)
+Composition::Composition(QObject *application) : m_ibusClient(usesIbusClient())
 {
     if (!application)
         return;
@@ -40,6 +55,10 @@ Composition::Composition(QObject *application)
         connect(gui, &QGuiApplication::focusObjectChanged, this, [this](QObject *focus) {
             if (m_field && focus != m_field)
                 finish();
+        });
+        connect(gui, &QGuiApplication::focusWindowChanged, this, [] {
+            if (QInputMethod *method = QGuiApplication::inputMethod())
+                method->update(Qt::ImCursorRectangle);
         });
     }
 }
@@ -53,8 +72,14 @@ void Composition::finish()
     m_echo = text;
     m_echoDeadline.setRemainingTime(kEchoMilliseconds);
     deliver(field, text);
-    if (QInputMethod *method = QGuiApplication::inputMethod())
-        method->reset();
+    resetInputMethod();
+}
+
+void Composition::cancel()
+{
+    m_field = nullptr;
+    m_preedit.clear();
+    resetInputMethod();
 }
 
 void Composition::deliver(QObject *field, const QString &text)
@@ -63,9 +88,27 @@ void Composition::deliver(QObject *field, const QString &text)
         return;
     QInputMethodEvent commit;
     commit.setCommitString(text);
+    send(field, &commit);
+}
+
+void Composition::send(QObject *field, QInputMethodEvent *event)
+{
     m_delivering = true;
-    QCoreApplication::sendEvent(field, &commit);
+    QCoreApplication::sendEvent(field, event);
     m_delivering = false;
+}
+
+// Collapses a held selection where the caret is, through the input method
+// protocol every text field speaks.
+void Composition::releaseSelection(QObject *field)
+{
+    QInputMethodQueryEvent query(Qt::ImCursorPosition | Qt::ImAnchorPosition);
+    QCoreApplication::sendEvent(field, &query);
+    const int cursor = query.value(Qt::ImCursorPosition).toInt();
+    if (cursor == query.value(Qt::ImAnchorPosition).toInt())
+        return;
+    QInputMethodEvent collapse(QString(), {{QInputMethodEvent::Selection, cursor, 0}});
+    send(field, &collapse);
 }
 
 bool Composition::eventFilter(QObject *receiver, QEvent *event)
@@ -83,6 +126,8 @@ bool Composition::takeInputMethodEvent(QObject *receiver, QInputMethodEvent *eve
 {
     const QString preedit = event->preeditString();
     const QString commit = event->commitString();
+    if (m_ibusClient && event->replacementLength() > 0)
+        releaseSelection(receiver);
     if (!preedit.isEmpty()) {
         // A composition shown in another field than its own: it is ended
         // in its own, and the input method, reset, composes nothing here.
@@ -95,7 +140,14 @@ bool Composition::takeInputMethodEvent(QObject *receiver, QInputMethodEvent *eve
         m_echo.clear();
         return false;
     }
-    if (commit.isEmpty() || event->replacementLength() != 0) {
+    if (commit.isEmpty() && event->replacementLength() == 0) {
+        // The preedit emptied without a commit: the input method took the
+        // composition back.
+        if (receiver == m_field)
+            cancel();
+        return false;
+    }
+    if (event->replacementLength() != 0) {
         if (receiver == m_field)
             m_field = nullptr;
         return false;

@@ -17,6 +17,25 @@
 // of exactly the text just committed, with nothing composed in between, is
 // such an echo and is dropped. A commit that arrives in another field while
 // a composition is still shown in its own is delivered to its own field.
+//
+// A composition the input method takes back (Escape, or its last character
+// deleted) is gone: the input method is reset at once, since Qt's ibus
+// client keeps a preedit the input method hid and commits it into the field
+// when the focus next moves.
+//
+// Qt's ibus client passes the input method's deletions around the caret on
+// as the input method counts them, with a held selection still in the text
+// (mozc reconverting a selected part of a name), while a line edit first
+// removes the selection and then counts from where the caret landed, one
+// character too far. With that client the selection is let go first (the
+// caret stays), so that exactly what the input method names is removed.
+// (fcitx5's client already counts as the line edit does.)
+//
+// Whenever the focus moves to another window, the input method is told the
+// caret's rectangle again: a field takes the focus when its window is shown,
+// before the desktop has activated that window, and the rectangle an input
+// method client reports then is placed against the window that was active
+// (the candidate window would open over another window).
 #pragma once
 
 #include <QDeadlineTimer>
@@ -30,7 +49,8 @@ namespace kakeibo {
 
 class Composition : public QObject {
 public:
-    // Watches the input method events of the whole application.
+    // Watches the input method events of the whole application. Whether Qt's
+    // ibus client delivers them is read from QT_IM_MODULE, as Qt reads it.
     explicit Composition(QObject *application);
 
     // Commits the text being composed, if any, into its own field and resets
@@ -47,12 +67,16 @@ private:
     bool takeInputMethodEvent(QObject *receiver, QInputMethodEvent *event);
     bool endsComposition(QObject *receiver, const QEvent *event) const;
     void deliver(QObject *field, const QString &text);
+    void send(QObject *field, QInputMethodEvent *event);
+    void cancel();
+    void releaseSelection(QObject *field);
 
     QPointer<QObject> m_field;
     QString m_preedit;
     QString m_echo;
     QDeadlineTimer m_echoDeadline;
     bool m_delivering = false;
+    bool m_ibusClient = false;
 };
 
 } // namespace kakeibo

@@ -3,9 +3,9 @@
 #include "Captions.h"
 #include "Controls.h"
 #include "HandlerRunner.h"
-#include "TextBox.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 
 namespace kakeibo {
@@ -14,7 +14,7 @@ namespace kakeibo {
 // unchanged text is left alone entirely (caret, selection, undo history),
 // and a changed one keeps the caret before the same characters that
 // followed it, so that typing in the middle of "1234" stays in the middle.
-void ControlWriter::setText(TextBox *box, const QString &text)
+void ControlWriter::setText(QLineEdit *box, const QString &text)
 {
     const QString old = box->text();
     if (old == text)
@@ -23,7 +23,7 @@ void ControlWriter::setText(TextBox *box, const QString &text)
     HandlerRunner::Assignment assignment(m_runner);
     box->setText(text);
     const qsizetype size = box->text().size();
-    box->setCursorPosition(std::max<qsizetype>(size - charactersAfter, 0));
+    box->setCursorPosition(static_cast<int>(std::max<qsizetype>(size - charactersAfter, 0)));
     assignment.rethrowPending();
 }
 

@@ -7,13 +7,13 @@
 
 #include <QString>
 
+class QLineEdit;
 class QRadioButton;
 class QWidget;
 
 namespace kakeibo {
 
 class HandlerRunner;
-class TextBox;
 
 class ControlWriter {
 public:
@@ -21,7 +21,7 @@ public:
 
     // A text set to what it already holds changes nothing, not even the
     // caret; a changed one keeps the caret before the same characters.
-    void setText(TextBox *box, const QString &text);
+    void setText(QLineEdit *box, const QString &text);
 
     // Shows a caption literally ("&" is no access key here; a very long one
     // is cut short, Captions::shownPart), fits the label to it and brings

@@ -2,7 +2,9 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace kakeibo::Controls {
 namespace {
@@ -28,13 +30,38 @@ QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QSt
     return created;
 }
 
-TextBox *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
-                 qsizetype maxLength)
+namespace {
+
+// Refuses an edit that would make the text longer than the limit, so that
+// a paste is never cut to fit (a cut "000…05" would read as 0).
+class LengthLimit : public QValidator {
+public:
+    LengthLimit(int limit, QObject *parent) : QValidator(parent), m_limit(limit) {}
+
+    State validate(QString &input, int &) const override
+    {
+        return input.size() > m_limit ? Invalid : Acceptable;
+    }
+
+private:
+    int m_limit;
+};
+
+} // namespace
+
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                   int maxLength)
 {
-    auto *created = new TextBox(parent, maxLength);
+    auto *created = new QLineEdit(text, parent);
     created->setObjectName(objectName);
     created->setGeometry(toPixels(rect));
-    created->setText(text);
+    created->setMaxLength(kNoLimit);
+    // A line edit lays out the whole of its text whenever it is set; until
+    // its window is first shown (FormBase) it holds the text without showing
+    // it, so that a window loaded hidden costs no layout of long names.
+    created->setEchoMode(QLineEdit::NoEcho);
+    if (maxLength != kNoLimit)
+        created->setValidator(new LengthLimit(maxLength, created));
     return created;
 }
 

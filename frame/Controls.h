@@ -3,14 +3,15 @@
 // as "name_index") and an accessible name a screen reader can speak.
 #pragma once
 
-#include "TextBox.h"
 #include "Twips.h"
 
 #include <QString>
 
+#include <limits>
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
@@ -30,11 +31,16 @@ QString arrayName(const QString &name, int index);
 QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
                            const QString &accessibleName, const TwipsRect &rect);
 
-// A single-line text box (TextBox). It never cuts an edit: an edit (a key,
-// a paste, an input-method commit) that would take the text past maxLength
-// characters is refused whole, and any other is taken whole.
-TextBox *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
-                 qsizetype maxLength = TextBox::kNoLimit);
+// A text box with no limit holds whatever is typed or pasted, however long
+// (Qt's own limit, 32,767 characters, would cut a paste to fit).
+constexpr int kNoLimit = std::numeric_limits<int>::max();
+
+// A single-line text box (Qt's line edit), shown once its window is
+// (FormBase). It never cuts an edit: an edit (a key, a paste, a drop, an
+// input-method commit) that would take the text past maxLength characters
+// is refused whole, and any other is taken whole.
+QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &text, const TwipsRect &rect,
+                   int maxLength = kNoLimit);
 
 QLabel *label(QWidget *parent, const QString &objectName, const QString &caption, const TwipsRect &rect,
               Qt::Alignment alignment, LabelSizing sizing);

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWindow>
 
 namespace kakeibo {
@@ -60,6 +61,8 @@ void FormBase::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (std::exchange(m_shownBefore, true))
         return;
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->setEchoMode(QLineEdit::Normal);
     for (QWidget *control : std::as_const(m_tabOrder)) {
         if (control->isEnabled() && control->focusPolicy() != Qt::NoFocus) {
             control->setFocus(Qt::TabFocusReason);

@@ -5,7 +5,8 @@
 // close box and no minimise or maximise button; Esc does nothing (a QDialog
 // would hide itself); the close box unloads the window through the frame;
 // the first showing puts the focus into the first control of the window's
-// tab order; and every handler runs inside HandlerRunner::run().
+// tab order; every handler runs inside HandlerRunner::run(); and the text
+// boxes of a window lay out their text only once it is shown.
 #pragma once
 
 #include "Frame.h"

@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include "Captions.h"
+
 #include <QList>
 
 namespace kakeibo::Messages {
@@ -38,7 +40,7 @@ QString describe(const Error &error)
 {
     switch (error.kind) {
     case Error::Kind::Conversion:
-        return QStringLiteral("「%1」は金額として読めません。").arg(error.subject) + kEnd;
+        return QStringLiteral("「%1」は金額として読めません。").arg(Captions::shownPart(error.subject)) + kEnd;
     case Error::Kind::Overflow:
         return QStringLiteral("計算の結果が扱える範囲 (-2147483648 ～ 2147483647) を超えました。") + kEnd;
     case Error::Kind::FileNotFound:
@@ -77,7 +79,7 @@ QString bookingPastRange(const QString &category, const QString &total, const QS
     return QStringLiteral("「%1」の合計 %2 円に %3 円を加えると、この家計簿で扱える金額の範囲 "
                           "(-2147483648 ～ 2147483647 円) を超えます。\n\n"
                           "この金額は入力しませんでした。金額を確かめてください。")
-        .arg(category, total, amount);
+        .arg(Captions::shownPart(category), total, amount);
 }
 
 QString unstorableName(int slot, const QString &character)

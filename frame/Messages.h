@@ -1,6 +1,9 @@
 // Every text the program shows the user, in Japanese, in one place: the
 // report of an error that ends the program and the refusals it recovers
-// from. Nothing here shows anything; HandlerRunner does.
+// from. Nothing here shows anything; HandlerRunner does. A user's text in a
+// message (a category name, a text that is no amount) shows as much of it as
+// a caption does (Captions::shownPart), so that every message is laid out
+// at once, whatever the names.
 #pragma once
 
 #include "Error.h"

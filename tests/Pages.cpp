@@ -3,10 +3,10 @@
 #include "Captions.h"
 #include "Controls.h"
 #include "Slots.h"
-#include "TextBox.h"
 #include "UiNames.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -18,9 +18,9 @@ QWidget *EntryPage::window() const
     return amount()->window();
 }
 
-TextBox *EntryPage::amount() const
+QLineEdit *EntryPage::amount() const
 {
-    return m_program.find<TextBox>(Ui::frmIO, Ui::txtKingaku);
+    return m_program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
 }
 
 QPushButton *EntryPage::input() const
@@ -104,7 +104,7 @@ void EntryPage::bookWithEnter(int slot, const QString &amount) const
     QTest::keyClick(this->amount(), Qt::Key_Return);
 }
 
-TextBox *EditingPage::field(int slot) const
+QLineEdit *EditingPage::field(int slot) const
 {
     return ProgramHarness::field(m_window, slot);
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -20,7 +21,7 @@ public:
     explicit EntryPage(ProgramHarness &program) : m_program(program) {}
 
     QWidget *window() const;
-    kakeibo::TextBox *amount() const;
+    QLineEdit *amount() const;
     QPushButton *input() const;
     QRadioButton *option(int slot) const;
     QLabel *category(int slot) const;
@@ -54,7 +55,7 @@ public:
     explicit EditingPage(QWidget *window) : m_window(window) {}
 
     QWidget *window() const { return m_window; }
-    kakeibo::TextBox *field(int slot) const;
+    QLineEdit *field(int slot) const;
     QPushButton *apply() const;
     QLabel *label(int slot) const;
     QStringList fieldTexts() const;

@@ -1,7 +1,6 @@
 #include "ProgramHarness.h"
 
 #include "Controls.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "Program.h"
 #include "TestFiles.h"
@@ -11,11 +10,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
-#include <QTimer>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -92,7 +92,7 @@ bool ProgramHarness::start()
     return kakeibo::startProgram(*m_frame);
 }
 
-void ProgramHarness::type(kakeibo::TextBox *box, const QString &text)
+void ProgramHarness::type(QLineEdit *box, const QString &text)
 {
     for (const QChar c : text) {
         if (c.unicode() < 0x80)
@@ -102,7 +102,7 @@ void ProgramHarness::type(kakeibo::TextBox *box, const QString &text)
     }
 }
 
-void ProgramHarness::commitInputMethodText(kakeibo::TextBox *box, const QString &text)
+void ProgramHarness::commitInputMethodText(QLineEdit *box, const QString &text)
 {
     QInputMethodEvent preedit(text, {});
     QCoreApplication::sendEvent(box, &preedit);
@@ -111,7 +111,7 @@ void ProgramHarness::commitInputMethodText(kakeibo::TextBox *box, const QString 
     QCoreApplication::sendEvent(box, &commit);
 }
 
-void ProgramHarness::retype(kakeibo::TextBox *box, const QString &text)
+void ProgramHarness::retype(QLineEdit *box, const QString &text)
 {
     box->setFocus();
     QTest::keySequence(box, QKeySequence::SelectAll);
@@ -119,7 +119,7 @@ void ProgramHarness::retype(kakeibo::TextBox *box, const QString &text)
     type(box, text);
 }
 
-void ProgramHarness::repaste(kakeibo::TextBox *box, const QString &text)
+void ProgramHarness::repaste(QLineEdit *box, const QString &text)
 {
     retype(box, QString());
     QGuiApplication::clipboard()->setText(text);
@@ -131,9 +131,9 @@ QString ProgramHarness::spokenName(QWidget *control)
     return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
 }
 
-kakeibo::TextBox *ProgramHarness::field(QWidget *window, int slot)
+QLineEdit *ProgramHarness::field(QWidget *window, int slot)
 {
-    return window->findChild<kakeibo::TextBox *>(kakeibo::Controls::arrayName(kakeibo::Ui::txtKoumoku, slot));
+    return window->findChild<QLineEdit *>(kakeibo::Controls::arrayName(kakeibo::Ui::txtKoumoku, slot));
 }
 
 QPushButton *ProgramHarness::applyButton(QWidget *window)

@@ -4,8 +4,8 @@
 
 #include "Controls.h"
 #include "Frame.h"
-#include "TextBox.h"
 
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -46,19 +46,19 @@ public:
     }
 
     // User input, as the keyboard and mouse deliver it.
-    static void type(kakeibo::TextBox *box, const QString &text);
-    static void commitInputMethodText(kakeibo::TextBox *box, const QString &text);
+    static void type(QLineEdit *box, const QString &text);
+    static void commitInputMethodText(QLineEdit *box, const QString &text);
     static void click(QWidget *control);
     // Selects all of a field and types the text in its place.
-    static void retype(kakeibo::TextBox *box, const QString &text);
+    static void retype(QLineEdit *box, const QString &text);
     // Empties a field and pastes the text into it with Ctrl+V.
-    static void repaste(kakeibo::TextBox *box, const QString &text);
+    static void repaste(QLineEdit *box, const QString &text);
 
     // What a screen reader says for a control.
     static QString spokenName(QWidget *control);
 
     // The six fields and the apply button of an editing window.
-    static kakeibo::TextBox *field(QWidget *window, int slot);
+    static QLineEdit *field(QWidget *window, int slot);
     static QPushButton *applyButton(QWidget *window);
 
     // Chooses a menu command of the entry window that shows a window

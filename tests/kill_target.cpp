@@ -6,11 +6,11 @@
 // two sets ("A0".."A5", "B0".."B5").
 #include "Frame.h"
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "Program.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -30,7 +30,7 @@ void say(const QString &line)
 void book(Frame &frame, int slot)
 {
     frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, slot)->click();
-    frame.writer().setText(frame.windows().control<TextBox>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
+    frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku), QStringLiteral("1"));
     frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput)->click();
 }
 
@@ -38,7 +38,7 @@ QChar rename(Frame &frame)
 {
     const QChar set = Module1::KoumokuData[0].startsWith(QLatin1Char('A')) ? QLatin1Char('B') : QLatin1Char('A');
     for (int slot = 0; slot < kSlotCount; ++slot)
-        frame.writer().setText(frame.windows().control<TextBox>(Ui::frmKoumoku, Ui::txtKoumoku, slot), set + QString::number(slot));
+        frame.writer().setText(frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot), set + QString::number(slot));
     frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei)->click();
     return set;
 }

@@ -2,7 +2,6 @@
 // start-up steps that load it, its field check and button state, applying
 // and closing, and the totals on the entry window afterwards.
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
@@ -10,6 +9,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -237,8 +237,8 @@ void TestCorrectionWindow::bookingAfterCorrectionAddsToCorrectedTotals()
         QTest::mouseClick(ProgramHarness::applyButton(window), Qt::LeftButton);
     }));
     ProgramHarness::click(program.find<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 2));
-    ProgramHarness::type(program.find<TextBox>(Ui::frmIO, Ui::txtKingaku), "234");
-    QTest::keyClick(program.find<TextBox>(Ui::frmIO, Ui::txtKingaku), Qt::Key_Return);
+    ProgramHarness::type(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), "234");
+    QTest::keyClick(program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku), Qt::Key_Return);
     QCOMPARE(program.readFile("MD.dat"), TotalsFormat::encode({0, 0, 1234, 0, 0, 0}));
     QCOMPARE(EntryPage(program).totals(), QStringList({"0", "0", "1234", "0", "0", "0", "1234"}));
 }

@@ -5,11 +5,11 @@
 #include "NamesFormat.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
-#include "TextBox.h"
 #include "TotalsFormat.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTest>
@@ -110,7 +110,7 @@ void TestDiskFull::renamingOnFullDiskKeepsOldNames()
     disk.fill();
     const QStringList before = entries(disk.path());
     program.whileModal(Ui::mnuChange, [](QWidget *window) {
-        auto *name = window->findChild<TextBox *>("txtKoumoku_0");
+        auto *name = window->findChild<QLineEdit *>("txtKoumoku_0");
         name->setText(QString(3000, QChar(u'長')));
         QTest::keyClick(name, Qt::Key_Return);
     });

@@ -4,7 +4,7 @@
 // program.
 #include "Fonts.h"
 #include "Module1.h"
-#include "TextBox.h"
+#include "NamesFormat.h"
 #include "UiNames.h"
 #include "Pages.h"
 #include "ProgramHarness.h"
@@ -13,10 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -521,9 +524,13 @@ void TestEntryWindow::bookingPastRangeIsRefused_data()
     QTest::addColumn<int>("stored");
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("category");
-    QTest::newRow("past largest") << 0 << 2147483647 << "1" << "食費";
-    QTest::newRow("past smallest") << 5 << int(-2147483648LL) << "-1" << "その他";
-    QTest::newRow("far past largest") << 2 << 2000000000 << "2000000000" << "光熱費";
+    QTest::addColumn<QString>("mentioned");  // what the message names of it
+    QTest::newRow("past largest") << 0 << 2147483647 << "1" << "食費" << "食費";
+    QTest::newRow("past smallest") << 5 << int(-2147483648LL) << "-1" << "その他" << "その他";
+    QTest::newRow("far past largest") << 2 << 2000000000 << "2000000000" << "光熱費" << "光熱費";
+    const QString million(1000000, u'あ');
+    QTest::newRow("past largest, a name of 1,000,000 characters")
+        << 0 << 2147483647 << "1" << million << "「" + million.left(1000) + "…」";
 }
 
 void TestEntryWindow::bookingPastRangeIsRefused()
@@ -532,17 +539,38 @@ void TestEntryWindow::bookingPastRangeIsRefused()
     QFETCH(int, stored);
     QFETCH(QString, amount);
     QFETCH(QString, category);
+    QFETCH(QString, mentioned);
     ProgramHarness program;
     Totals totals{};
     totals[slot] = stored;
     program.writeFile("MD.dat", image(totals));
+    NamesFormat::Names names{"食費", "趣味", "光熱費", "電話代", "洗濯代", "その他"};
+    names[slot] = category;
+    program.writeFile("Item.dat", NamesFormat::encode(names));
     QVERIFY(program.start());
     EntryPage w(program);
     const QStringList before = w.totals();
+    // The message shows a bounded part of the name, so that it is laid out
+    // at once however long the name.
+    program.frame().handlers().setMessageHook({});
+    QElapsedTimer sinceClick;
+    qint64 shownAfter = -1;
+    QTimer::singleShot(0, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shownAfter = sinceClick.elapsed();
+            const auto severity = box->icon() == QMessageBox::Warning ? UserMessage::Severity::Warning
+                                                                      : UserMessage::Severity::Fatal;
+            program.messages.append({severity, box->text()});
+            box->close();
+        }
+    });
+    sinceClick.start();
     QVERIFY(w.book(slot, amount));
+    QCOMPARE(shownAfter >= 0 && shownAfter < 1000, true);
+    program.frame().handlers().setMessageHook([&](const UserMessage &message) { program.messages.append(message); });
     QCOMPARE(program.messages.size(), 1);
     QCOMPARE(program.messages[0].severity, UserMessage::Severity::Warning);
-    QVERIFY2(program.lastMessage().contains(category), qPrintable(program.lastMessage()));
+    QVERIFY2(program.lastMessage().contains(mentioned), qPrintable(program.lastMessage().left(200)));
     QVERIFY(program.lastMessage().contains(QStringLiteral("範囲")));
     QVERIFY(!program.hasEnded());
     QCOMPARE(Module1::KingakuData, totals);

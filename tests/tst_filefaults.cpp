@@ -11,12 +11,12 @@
 #include "SystemFiles.h"
 #include "TestFiles.h"
 #include "TestSystem.h"
-#include "TextBox.h"
 #include "TotalsFormat.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -183,14 +183,14 @@ void act(ProgramHarness &program, Action action)
         break;
     case Action::Rename:
         program.whileModal(Ui::mnuChange, [](QWidget *window) {
-            auto *name = window->findChild<TextBox *>("txtKoumoku_0");
+            auto *name = window->findChild<QLineEdit *>("txtKoumoku_0");
             name->setText("外食");
             QTest::keyClick(name, Qt::Key_Return);
         });
         break;
     case Action::Correct:
         program.whileModal(Ui::mnuRevision, [](QWidget *window) {
-            auto *total = window->findChild<TextBox *>("txtKoumoku_0");
+            auto *total = window->findChild<QLineEdit *>("txtKoumoku_0");
             total->setText("777");
             QTest::keyClick(total, Qt::Key_Return);
         });
@@ -357,7 +357,7 @@ void TestFileFaults::inPlaceSaveOnFullDiskKeepsTheOldFile()
     }
     setMode(dir, kDirectory);
     program.whileModal(Ui::mnuChange, [](QWidget *window) {
-        auto *name = window->findChild<TextBox *>(Controls::arrayName(Ui::txtKoumoku, 0));
+        auto *name = window->findChild<QLineEdit *>(Controls::arrayName(Ui::txtKoumoku, 0));
         name->setText(QString(3000, QChar(u'長')));
         QTest::keyClick(name, Qt::Key_Return);
     });

@@ -5,14 +5,15 @@
 #include "FormBase.h"
 #include "Frame.h"
 #include "Messages.h"
-#include "TextBox.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -26,25 +27,25 @@ class TestForm : public FormBase {
 public:
     explicit TestForm(Frame &frame) : FormBase(frame, QStringLiteral("frmTest"))
     {
-        field = new TextBox(this);
+        field = new QLineEdit(this);
         field->setText(QStringLiteral("design"));
         field->setObjectName(QStringLiteral("txtField"));
         label = new QLabel(QStringLiteral("design"), this);
         buddyLabel = new QLabel(QStringLiteral("design"), this);
         buddyLabel->setBuddy(field);
         option = new QRadioButton(QStringLiteral("design"), this);
-        other = new TextBox(this);
+        other = new QLineEdit(this);
         other->setObjectName(QStringLiteral("txtOther"));
         other->setGeometry(0, 25, 100, 25);
         setClientSize({100, 50});
         setTabOrderList({field});
-        connect(field, &TextBox::textChanged, this, handler([this] { onChange(); }));
+        connect(field, &QLineEdit::textChanged, this, handler([this] { onChange(); }));
     }
 
     void Form_Load() override
     {
         frame().trace().add(QStringLiteral("Form_Load"));
-        frame().writer().setText(frame().windows().control<TextBox>(QStringLiteral("frmTest"), QStringLiteral("txtField")),
+        frame().writer().setText(frame().windows().control<QLineEdit>(QStringLiteral("frmTest"), QStringLiteral("txtField")),
                         QStringLiteral("loaded"));
     }
 
@@ -59,11 +60,11 @@ public:
             throw Refusal(QStringLiteral("断りました"));
     }
 
-    TextBox *field = nullptr;
+    QLineEdit *field = nullptr;
     QLabel *label = nullptr;
     QLabel *buddyLabel = nullptr;
     QRadioButton *option = nullptr;
-    TextBox *other = nullptr;
+    QLineEdit *other = nullptr;
     int changes = 0;
 };
 
@@ -118,10 +119,10 @@ void TestFrame::touchLoadsOnceEvenFromFormLoad()
 {
     Fixture f;
     QVERIFY(!f.frame.windows().isLoaded("frmTest"));
-    TextBox *field = f.frame.windows().control<TextBox>("frmTest", "txtField");
+    QLineEdit *field = f.frame.windows().control<QLineEdit>("frmTest", "txtField");
     QCOMPARE(field->text(), QStringLiteral("loaded"));
     QCOMPARE(f.frame.trace().steps(), QStringList({"load frmTest", "Form_Load", "loaded frmTest"}));
-    QCOMPARE(f.frame.windows().control<TextBox>("frmTest", "txtField"), field);
+    QCOMPARE(f.frame.windows().control<QLineEdit>("frmTest", "txtField"), field);
     QCOMPARE(f.frame.trace().steps().size(), 3);
     QVERIFY(!f.form()->isVisible());
 }
@@ -383,6 +384,12 @@ void TestFrame::composedTextLandsOnceInItsField_data()
     QTest::newRow("the commit sent to another field") << "elsewhere" << "loadedがい" << "";
     QTest::newRow("Enter commits, the same text composed again") << "again" << "loadedがいがい" << "";
     QTest::newRow("Enter commits, other text committed next") << "next" << "loadedがいい" << "";
+    QTest::newRow("taken back by the input method, then a click elsewhere") << "cancel" << "loaded" << "";
+    // "a" of "loaded" selected left to right and reconverted: the input
+    // method asks to delete it, counted as ibus counts (with the selection
+    // in the text) or as fcitx5's client counts (without it).
+    QTest::newRow("a selection reconverted through ibus") << "reconvert ibus" << "loがいded" << "";
+    QTest::newRow("a selection reconverted through fcitx") << "reconvert fcitx" << "loがいded" << "";
 }
 
 void TestFrame::composedTextLandsOnceInItsField()
@@ -390,13 +397,28 @@ void TestFrame::composedTextLandsOnceInItsField()
     QFETCH(QString, ending);
     QFETCH(QString, field);
     QFETCH(QString, other);
+    const bool reconverting = ending.startsWith("reconvert");
+    if (reconverting)
+        qputenv("QT_IM_MODULE", ending.section(' ', 1).toLatin1());
+    const auto restore = qScopeGuard([] { qunsetenv("QT_IM_MODULE"); });
     Fixture f;
     TestForm *form = f.form();
     form->show();
     form->field->setFocus();
     form->field->setCursorPosition(form->field->text().size());
+    if (reconverting) {
+        form->field->setSelection(2, 1);
+        QInputMethodEvent deletion;
+        deletion.setCommitString({}, ending.endsWith("ibus") ? -1 : 0, ending.endsWith("ibus") ? 1 : 0);
+        QCoreApplication::sendEvent(form->field, &deletion);
+    }
     sendComposition(form->field, "がい", {});
-    if (ending == "click") {
+    if (reconverting) {
+        sendComposition(form->field, {}, "がい");
+    } else if (ending == "cancel") {
+        sendComposition(form->field, {}, {});
+        QTest::mouseClick(form->other, Qt::LeftButton);
+    } else if (ending == "click") {
         QTest::mouseClick(form->other, Qt::LeftButton);
         sendComposition(form->other, {}, "がい");
     } else if (ending == "alt") {
@@ -419,5 +441,4 @@ void TestFrame::composedTextLandsOnceInItsField()
 }
 
 QTEST_MAIN(TestFrame)
-#include "TextBox.h"
 #include "tst_frame.moc"

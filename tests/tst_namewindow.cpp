@@ -3,7 +3,6 @@
 // be stored, and leaves everything as it was when closed with its close box.
 #include "Captions.h"
 #include "Module1.h"
-#include "TextBox.h"
 #include "UiNames.h"
 #include "NamesFormat.h"
 #include "Pages.h"
@@ -12,6 +11,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -63,8 +63,6 @@ private slots:
     void readOnlyNamesFileEndsWithReport();
     void longNamesPassThroughWhole_data();
     void longNamesPassThroughWhole();
-    void longNameIsEditedWhereTheCaretIs_data();
-    void longNameIsEditedWhereTheCaretIs();
     void namesWithAmpersandsShowLiterally();
 };
 
@@ -331,57 +329,6 @@ void TestNameWindow::longNamesPassThroughWhole()
     QCOMPARE(ProgramHarness::spokenName(program.find<QWidget>(Ui::frmIO, Ui::optKoumoku, 0)), shown);
 }
 
-void TestNameWindow::longNameIsEditedWhereTheCaretIs_data()
-{
-    QTest::addColumn<QTestEventList>("keys");
-    QTest::addColumn<QString>("head");  // what the name starts with after the keys
-    QTest::addColumn<QString>("tail");  // and what it ends with
-    QTest::addColumn<qsizetype>("removed");
-    const auto keys = [](std::initializer_list<Qt::Key> pressed, const QString &typed = QString()) {
-        QTestEventList events;
-        for (const Qt::Key key : pressed)
-            events.addKeyClick(key);
-        events.addKeyClicks(typed);
-        return events;
-    };
-    QTestEventList selectTail = keys({Qt::Key_End});
-    selectTail.addKeyClick(Qt::Key_Left, Qt::ShiftModifier);
-    selectTail.addKeyClick(Qt::Key_Left, Qt::ShiftModifier);
-    selectTail.addKeyClick(Qt::Key_X, Qt::ControlModifier);
-    QTest::newRow("typed at the end") << keys({Qt::Key_End}, "xyz") << "A" << "Zxyz" << qsizetype(-3);
-    QTest::newRow("first character deleted") << keys({Qt::Key_Home, Qt::Key_Delete}) << "長" << "Z" << qsizetype(1);
-    QTest::newRow("last character taken back") << keys({Qt::Key_End, Qt::Key_Backspace}) << "A" << "長" << qsizetype(1);
-    QTest::newRow("two characters cut at the end") << selectTail << "A" << "長" << qsizetype(2);
-    QTest::newRow("typed after the first") << keys({Qt::Key_Home, Qt::Key_Right}, "b") << "Ab長" << "Z"
-                                           << qsizetype(-1);
-}
-
-// A name of a million characters edits at the caret like any other, and
-// the caret stays in sight inside its field wherever it goes.
-void TestNameWindow::longNameIsEditedWhereTheCaretIs()
-{
-    QFETCH(QTestEventList, keys);
-    QFETCH(QString, head);
-    QFETCH(QString, tail);
-    QFETCH(qsizetype, removed);
-    const QString stored = u'A' + QString(1000000, u'長') + u'Z';
-    ProgramHarness program;
-    writeFirstName(program, stored);
-    QVERIFY(program.start());
-    QVERIFY(program.whileModal(Ui::mnuChange, [&](QWidget *window) {
-        TextBox *field = ProgramHarness::field(window, 0);
-        field->setFocus();
-        keys.simulate(field);
-        const QRect caret = field->cursorRect();
-        QCOMPARE(field->rect().contains(caret.center()), true);
-        QTest::keyClick(field, Qt::Key_Return);
-    }));
-    const QString saved = Module1::KoumokuData[0];
-    QCOMPARE(saved.size(), stored.size() - removed);
-    QCOMPARE(saved.left(head.size()), head);
-    QCOMPARE(saved.right(tail.size()), tail);
-}
-
 // A name is the user's text: "&" in it is shown and spoken as typed in every
 // window and never becomes an access key, so the menu's keys still work.
 void TestNameWindow::namesWithAmpersandsShowLiterally()
@@ -411,7 +358,7 @@ void TestNameWindow::namesWithAmpersandsShowLiterally()
     }
     // The menu's access keys still reach the menu.
     QWidget *entry = program.frame().windows().loadedForm(Ui::frmIO);
-    auto *amount = program.find<TextBox>(Ui::frmIO, Ui::txtKingaku);
+    auto *amount = program.find<QLineEdit>(Ui::frmIO, Ui::txtKingaku);
     entry->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), entry);
     QTest::keyClick(amount, Qt::Key_R, Qt::AltModifier);

@@ -30,10 +30,15 @@ e2e_as_user dbus-daemon --session --fork --print-address=3 3>"$E2E_WORK/bus" >>"
 BUS=$(head -n1 "$E2E_WORK/bus")
 in_session() { e2e_as_user DISPLAY="$DISPLAY" DBUS_SESSION_BUS_ADDRESS="$BUS" "$@"; }
 
-# The daemons need a parent that stays (setsid).
+# The daemons need a parent that stays (setsid). What the program tells the
+# input method of its caret is read off the input method's bus (ibus has a
+# bus of its own, fcitx5 is on the session's) into cursor.log.
 start_ibus() {
     in_session setsid sh -c 'ibus-daemon --xim --panel disable --replace' >>"$E2E_WORK/session.log" 2>&1 &
     in_session python3 "$E2E_WORK/ibus_engine.py" mozc-jp || fail "mozc-jp could not be made the engine of ibus"
+    in_session dbus-monitor --address "$(in_session ibus address)" "member='SetCursorLocation'" \
+        >"$E2E_WORK/cursor.log" 2>>"$E2E_WORK/session.log" &
+    E2E_PIDS+=($!)
     QT_MODULE=ibus
 }
 
@@ -52,6 +57,9 @@ start_fcitx5() {
         sleep 0.2
     done
     [[ $(in_session fcitx5-remote -n 2>/dev/null) == mozc ]] || fail "fcitx5 did not start with mozc"
+    in_session dbus-monitor --address "$BUS" "interface='org.fcitx.Fcitx.InputContext1'" \
+        >"$E2E_WORK/cursor.log" 2>>"$E2E_WORK/session.log" &
+    E2E_PIDS+=($!)
     QT_MODULE=fcitx
 }
 
@@ -160,6 +168,51 @@ e2e_expect_bytes Item.dat "$(python3 -c '
 import sys
 names = ["がいしょく", "趣味", "光熱費", "電話代", "洗濯代", "外食"]
 print("".join(("\"" + n + "\"\r\n").encode("cp932").hex() for n in names))')"
+
+NAMES_NOW=$(od -An -v -tx1 "$E2E_WORK/app/Item.dat" | tr -d ' \n')
+
+# The caret's place as the input method was last told it ("x y"), from
+# cursor.log: ibus's SetCursorLocation, fcitx5's SetCursorRect (or V2).
+last_cursor_location() {
+    awk '/member=SetCursor(Location|Rect)/ { n = 0; want = 1; next }
+         want && /int32/ { v[n++] = $2; if (n == 2) { x = v[0]; y = v[1]; want = 0 } }
+         END { print x, y }' "$E2E_WORK/cursor.log"
+}
+
+# A window opened afresh: before the first key is composed, the input
+# method has been told a caret inside the first field, which has the focus
+# (not a place measured against the entry window behind it). Then "ka"
+# composed at its end and taken back with Escape, and a click into another
+# field: nothing of it lands, "変更" stores the names as they were.
+entry
+menu_change
+e2e_window '^項目変更$'
+sleep 0.5
+read -r CX CY < <(last_cursor_location)
+LEFT=$((WX + $(twips 240))); TOP=$((WY + WH - NAMES_HEIGHT + $(twips 240)))
+(( CX >= LEFT && CX <= LEFT + $(twips 1335) && CY >= TOP && CY <= TOP + $(twips 405) )) ||
+    fail "the input method was told the caret is at $CX,$CY, outside the first field at $LEFT,$TOP"
+echo "ok: caret told at $CX,$CY, inside the first field at $LEFT,$TOP"
+e2e_key End
+e2e_type ka
+e2e_key Escape
+click_names "$FIELD_X" "$(field_y 3)"
+e2e_key Return
+e2e_no_window '^項目変更$'
+e2e_expect_bytes Item.dat "$NAMES_NOW"
+
+# Part of a name reconverted: 熱 of 光熱費 selected left to right, Henkan,
+# Enter: the input method deletes the selection it reconverts and nothing
+# else, and its first candidate 熱 comes back in its place.
+entry
+menu_change
+click_names "$FIELD_X" "$(field_y 2)"
+e2e_key Home Right shift+Right
+e2e_key Henkan
+e2e_key Return
+e2e_key Return
+e2e_no_window '^項目変更$'
+e2e_expect_bytes Item.dat "$NAMES_NOW"
 
 entry
 e2e_key alt+x
