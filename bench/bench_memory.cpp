@@ -1,14 +1,19 @@
-// Memory benchmark: the peak resident memory (VmHWM) of one whole run with
-// long category names: start-up with the windows painted, then one window
-// opened through its menu command and used as a user would: the correction
-// window applied, the category-name window renaming the long names to other
-// names of the same length and applying, the version window closed, or on
-// the entry window one amount booked. bench/run.sh runs it for an ordinary
-// book and for long names and reports the difference per name character.
+// Memory and time of one whole run with long category names: start-up with
+// the windows painted, then one window opened through its menu command and
+// used as a user would: the correction window applied, the category-name
+// window renaming the long names to other names of the same length and
+// applying, the version window closed, or on the entry window one amount
+// booked, or one booking refused (its total at 2147483647) until its
+// message is shown. bench/run.sh runs it for an ordinary book and for long
+// names and reports the difference per name character; memory_budget.sh
+// holds the figures to their budget.
 // Usage: bench_memory APPLICATION_DIRECTORY N COUNT WINDOW
 //   COUNT names of N characters ("あ"-like, two bytes each in the file), the
-//   others short; WINDOW is entry, correction, names or version.
-//   Prints "N COUNT WINDOW peak-KiB apply-ms".
+//   others short; WINDOW is entry, refused, correction, names or version.
+//   Prints "N COUNT WINDOW peak-KiB use-ms start-ms open-ms": the peak
+//   resident memory (VmHWM) of the run, the time of the use, of the
+//   start-up until the windows are painted, and of opening the window until
+//   it is painted (0 for the entry window, which is open from the start).
 #include "BenchSupport.h"
 #include "Frame.h"
 #include "NamesFormat.h"
@@ -43,35 +48,59 @@ void paint()
         QCoreApplication::processEvents();
 }
 
+struct Times {
+    double use = 0;
+    double open = 0;
+};
+
 // Opens the window of a menu command and runs `use` inside its modal loop,
-// once it is painted; the time `use` took, in milliseconds.
-double whileOpen(Frame &frame, const QString &command, const std::function<void(QWidget *)> &use)
+// once it is painted.
+Times whileOpen(Frame &frame, const QString &command, const std::function<void()> &use)
 {
-    double ms = 0;
+    Times times;
+    const auto opening = bench::Clock::now();
     // The command's handler is queued behind the menu's own work; the use is
     // queued behind the handler, so it runs inside the window's modal loop.
     frame.windows().loadedForm(Ui::frmIO)->findChild<QAction *>(command)->trigger();
     QTimer::singleShot(0, [&] {
         paint();
-        QWidget *window = QApplication::activeModalWidget();
+        times.open = bench::millisecondsSince(opening);
         const auto start = bench::Clock::now();
-        use(window);
-        ms = bench::millisecondsSince(start);
+        use();
+        times.use = bench::millisecondsSince(start);
         if (QWidget *left = QApplication::activeModalWidget())
             left->close();
     });
     QCoreApplication::sendPostedEvents();
-    return ms;
+    return times;
 }
 
-double useWindow(Frame &frame, const QString &window, qsizetype length, int count)
+// Books 1 into the first category, which holds 2147483647: the time until
+// the refusal's message is painted, which then is closed.
+Times refuseBooking(Frame &frame)
+{
+    Times times;
+    const auto start = bench::Clock::now();
+    QTimer::singleShot(0, [&] {
+        paint();
+        times.use = bench::millisecondsSince(start);
+        if (QWidget *message = QApplication::activeModalWidget())
+            message->close();
+    });
+    frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 0)->click();
+    frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku)->setText(QStringLiteral("1"));
+    frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput)->click();
+    return times;
+}
+
+Times useWindow(Frame &frame, const QString &window, qsizetype length, int count)
 {
     if (window == QLatin1String("correction"))
-        return whileOpen(frame, Ui::mnuRevision, [&](QWidget *) {
+        return whileOpen(frame, Ui::mnuRevision, [&] {
             frame.windows().control<QPushButton>(Ui::frmTeisei, Ui::cmdTeisei)->click();
         });
     if (window == QLatin1String("names"))
-        return whileOpen(frame, Ui::mnuChange, [&](QWidget *) {
+        return whileOpen(frame, Ui::mnuChange, [&] {
             const NamesFormat::Names renamed = namesOf(length, count, QChar(u'い'));
             for (int slot = 0; slot < kSlotCount; ++slot)
                 frame.windows().control<QLineEdit>(Ui::frmKoumoku, Ui::txtKoumoku, slot)->setText(renamed[slot]);
@@ -79,12 +108,20 @@ double useWindow(Frame &frame, const QString &window, qsizetype length, int coun
             frame.windows().control<QPushButton>(Ui::frmKoumoku, Ui::cmdTeisei)->click();
         });
     if (window == QLatin1String("version"))
-        return whileOpen(frame, Ui::mnuAbout, [](QWidget *) {});
+        return whileOpen(frame, Ui::mnuAbout, [] {});
+    if (window == QLatin1String("refused"))
+        return refuseBooking(frame);
     const auto start = bench::Clock::now();
     frame.windows().control<QRadioButton>(Ui::frmIO, Ui::optKoumoku, 0)->click();
     frame.windows().control<QLineEdit>(Ui::frmIO, Ui::txtKingaku)->setText(QStringLiteral("300"));
     frame.windows().control<QPushButton>(Ui::frmIO, Ui::cmdInput)->click();
-    return bench::millisecondsSince(start);
+    return {bench::millisecondsSince(start), 0};
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -99,16 +136,21 @@ int main(int argc, char *argv[])
     const int count = std::atoi(argv[3]);
     const QString window = QString::fromLocal8Bit(argv[4]);
     bench::AppDir dir(QString::fromLocal8Bit(argv[1]));
-    QFile file(dir.file("Item.dat"));
-    if (!file.open(QIODevice::WriteOnly) || file.write(NamesFormat::encode(namesOf(length, count, QChar(u'あ')))) < 0)
+    if (!writeFile(dir.file("Item.dat"), NamesFormat::encode(namesOf(length, count, QChar(u'あ')))))
         return 1;
-    file.close();
+    // The first total at the top of the range, for the refused booking.
+    if (window == QLatin1String("refused")
+        && !writeFile(dir.file("MD.dat"), QByteArray::fromHex("ffffff7f") + QByteArray(20, '\0')))
+        return 1;
+    const auto starting = bench::Clock::now();
     Frame frame(dir.path());
     if (!startProgram(frame))
         return 1;
     paint();
-    const double ms = useWindow(frame, window, length, count);
+    const double startMs = bench::millisecondsSince(starting);
+    const Times times = useWindow(frame, window, length, count);
     paint();
-    std::printf("%lld %d %s %lld %.1f\n", static_cast<long long>(length), count, argv[4], bench::peakResidentKiB(), ms);
+    std::printf("%lld %d %s %lld %.1f %.1f %.1f\n", static_cast<long long>(length), count, argv[4],
+                bench::peakResidentKiB(), times.use, startMs, times.open);
     return frame.handlers().hasEnded() ? 1 : 0;
 }

@@ -32,12 +32,14 @@ echo
 # Peak memory of a whole run (start-up with the windows painted, then one
 # window opened and used) with six names, and with one name, of the largest
 # length, beside the same run with names of 10 characters: bytes of peak
-# memory per name character, for each window; and the time of the apply.
-for window in entry correction names version; do
+# memory per name character, for each window; and the times of opening the
+# window and of its use (the apply, the refused booking's message).
+for window in entry refused correction names version; do
     read -r _ _ _ ordinary _ < <("$build/bench/bench_memory" "$work" 10 6 "$window" 2>/dev/null)
-    read -r _ _ _ six six_ms < <("$build/bench/bench_memory" "$work" "$largest" 6 "$window" 2>/dev/null)
-    read -r _ _ _ one one_ms < <("$build/bench/bench_memory" "$work" "$largest" 1 "$window" 2>/dev/null)
-    awk -v w="$window" -v o="$ordinary" -v s="$six" -v l="$one" -v n="$largest" -v sm="$six_ms" -v lm="$one_ms" 'BEGIN {
-        printf "%-10s peak %.1f MiB; six names of %d: %.1f MiB, %.1f bytes per character, used in %s ms;", w, o / 1024, n, s / 1024, (s - o) * 1024 / (6 * n), sm
-        printf " one: %.1f MiB, %.1f bytes per character, used in %s ms\n", l / 1024, (l - o) * 1024 / n, lm }'
+    read -r _ _ _ six six_ms _ six_open < <("$build/bench/bench_memory" "$work" "$largest" 6 "$window" 2>/dev/null)
+    read -r _ _ _ one one_ms _ one_open < <("$build/bench/bench_memory" "$work" "$largest" 1 "$window" 2>/dev/null)
+    awk -v w="$window" -v o="$ordinary" -v s="$six" -v l="$one" -v n="$largest" -v sm="$six_ms" -v lm="$one_ms" \
+        -v so="$six_open" -v lo="$one_open" 'BEGIN {
+        printf "%-10s peak %.1f MiB; six names of %d: %.1f MiB, %.1f bytes per character, opened in %s ms, used in %s ms;", w, o / 1024, n, s / 1024, (s - o) * 1024 / (6 * n), so, sm
+        printf " one: %.1f MiB, %.1f bytes per character, opened in %s ms, used in %s ms\n", l / 1024, (l - o) * 1024 / n, lo, lm }'
 done

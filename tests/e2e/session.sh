@@ -4,15 +4,39 @@
 # middle of its amount (34, Home, 12: 1234), a renaming through the
 # category-name window (Alt+C held, type, Enter), a correction (Alt+R, type,
 # Enter), the version window (Alt+A, close box), then Alt+X; "MD.dat" and
-# "Item.dat" are checked byte for byte. Argument: the application directory.
+# "Item.dat" are checked byte for byte. On Linux a screen reader's listener
+# (AT-SPI) on the session's bus hears the amount box and a name field
+# change as the user types and deletes. Argument: the application directory.
 source "$(dirname "$0")/lib.sh"
 
 APP_DIR=${1:?application directory}
 CLIENT_HEIGHT=$(twips 3990)
 
 e2e_start_display
+if [[ -z ${E2E_WINE:-} ]]; then
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-pid=3 --print-address=1 3>"$E2E_WORK/bus.pid" | head -n1)
+    export DBUS_SESSION_BUS_ADDRESS
+    E2E_PIDS+=("$(cat "$E2E_WORK/bus.pid")")
+    # Qt speaks to screen readers once the desktop says one listens; here
+    # the listener is no desktop's, so Qt is told directly.
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    /usr/bin/python3 "$(dirname "$0")/atspi_listener.py" >"$E2E_WORK/heard.log" 2>>"$E2E_WORK/session.log" &
+    E2E_PIDS+=($!)
+    for _ in $(seq 50); do grep -q listening "$E2E_WORK/heard.log" && break; sleep 0.1; done
+fi
 e2e_start_program "$APP_DIR"
 e2e_window 'QEN - '
+
+# Waits until the screen reader's listener heard a line, for five seconds.
+expect_heard() {
+    [[ -n ${E2E_WINE:-} ]] && return 0
+    for _ in $(seq 50); do
+        grep -qxF "$1" "$E2E_WORK/heard.log" && { echo "ok: heard $1"; return 0; }
+        sleep 0.1
+    done
+    cat "$E2E_WORK/heard.log" >&2
+    fail "the screen reader did not hear: $1"
+}
 
 # Centres of the amount box and of the option buttons of slots 0 and 5
 # (Frame1 at 360,720; its options at 120,360 and 120,2160; 15 twips a pixel).
@@ -29,6 +53,8 @@ book() {
 }
 
 book 300 "$OPTION0_Y"
+expect_heard "insert 金額 3"
+expect_heard "delete 金額 300"
 book -200 "$OPTION5_Y"
 e2e_expect_bytes MD.dat "2c010000$(printf '0%.0s' {1..32})38ffffff"
 
@@ -52,6 +78,11 @@ e2e_window '^項目変更$'
 [[ $(e2e_count_windows '^項目変更$') -eq 1 ]] || fail "more than one category-name window"
 e2e_key Tab ctrl+a
 e2e_type Hobby
+expect_heard "delete 上から 2 番目の項目名 趣味"
+expect_heard "insert 上から 2 番目の項目名 y"
+e2e_key BackSpace
+expect_heard "delete 上から 2 番目の項目名 y"
+e2e_type y
 e2e_key Return
 OTHERS=228cf5944d94ef220d0a229364986291e3220d0a2290f491f391e3220d0a2282bb82cc91bc220d0a
 e2e_expect_bytes Item.dat "22904894ef220d0a22486f626279220d0a$OTHERS"
