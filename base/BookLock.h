@@ -1,9 +1,10 @@
 // The lock that makes one copy of the program the one writer of a book,
-// one implementation per system: on POSIX systems an advisory lock (flock)
-// on the directory and on each book file, held by an open descriptor; on
-// Windows a named mutex per directory and book file, named after what
-// every path to the file has in common (its volume and file index). Both
-// go with the process, so that a crash or a kill releases the book.
+// one implementation per system: on POSIX systems a write lock of the
+// book's files (fcntl, on an open file description), which only a user who
+// may write a file can take; on Windows a named mutex per directory and
+// book file, named after what every path to the file has in common (its
+// volume and file index). Both go with the process, so that a crash or a
+// kill releases the book.
 #pragma once
 
 #include "Error.h"
@@ -13,28 +14,31 @@
 
 namespace kakeibo {
 
-// The lock that makes this copy the one writer of a book: a lock on the
-// application directory itself, and one on each of the book's files, so that a
-// start whose "MD.dat" or "Item.dat" leads by a link, a bind mount or a hard
-// link into a book another copy holds meets that copy's lock. Held until the
-// object goes or the process ends, so that a crash or a kill releases it;
-// it creates no file. Every path and every user meet the same locks.
+// The lock that makes this copy the one writer of a book: a lock on each
+// of the book's files, so that a start whose "MD.dat" or "Item.dat" leads
+// by any path (a link, a bind mount, a hard link) into a book another copy
+// holds meets that copy's lock. Held until the object goes or the process
+// ends, so that a crash or a kill releases it. Every path and every user who
+// may write the book meet the same locks; a user who may only read it
+// cannot hold it.
 class BookLock {
 public:
     enum class State { Held, HeldByAnotherCopy, Failed };
 
-    // files: the full paths of the book's files; those that do not exist
-    // yet are locked once they are made (holdFile). A book file replaced by
+    // files: the full paths of the book's files. The first, the book's own
+    // file ("MD.dat"), is made when missing (never through a link) and
+    // locked for writing before anything is read, so that two copies
+    // started at once never both hold a book whose file they made; a copy
+    // that cannot open it for writing does not hold the book (Failed, with
+    // the error of the open). The others are locked where they are there:
+    // for writing, or for reading where this user may only read them (which
+    // still keeps any other writer out); one that is missing or no file is
+    // left to the reading to report. A book file replaced by
     // replaceAtomically() stays held.
     explicit BookLock(const QString &directory, const QStringList &files = {});
     ~BookLock();
     BookLock(const BookLock &) = delete;
     BookLock &operator=(const BookLock &) = delete;
-
-    // Locks a book file made since the book was locked; false, and the
-    // state and error set, when another copy holds it. A file the lock
-    // already holds, or that does not exist, is left as it is.
-    bool holdFile(const QString &path);
 
     State state() const { return m_state; }
     // The error, naming the directory or file and the system's reason; for
@@ -48,6 +52,9 @@ public:
     const QString &identity() const { return m_identity; }
 
 private:
+    // Locks one book file; false, with the state and error set, when the
+    // book cannot be held.
+    bool hold(const QString &path, bool madeWhenMissing);
     void refuse(Error error, bool anotherUser)
     {
         m_error = std::move(error);
@@ -57,7 +64,7 @@ private:
     State m_state = State::Failed;
     Error m_error;
     QString m_identity;
-    qintptr m_handle = -1;  // the directory's lock
+    qintptr m_handle = -1;  // the directory's lock, where the system has one
     QStringList m_files;
     bool m_heldByAnotherUser = false;
 };

@@ -2,6 +2,7 @@
 
 #include "SystemFiles.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <map>
@@ -9,7 +10,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -29,41 +29,54 @@ std::map<QString, int> &heldFiles()
 }
 
 
-// The user of the process that holds a flock on the file (device, inode),
-// from the kernel's table of locks; nullopt when it cannot be told (a
-// process of another namespace shows no process id there).
+// The user of a process that holds a lock on the file (device, inode). The
+// kernel's table of locks (/proc/locks) names no process for the lock of an
+// open file description; each process's descriptors show their own locks
+// (/proc/PID/fdinfo), readable for this user's processes (and every
+// process for root). nullopt when no process in sight holds it.
 std::optional<uid_t> lockHolder(quint64 device, quint64 inode)
 {
-    QFile table(QStringLiteral("/proc/locks"));
-    if (!table.open(QIODevice::ReadOnly | QIODevice::Text))
-        return std::nullopt;
-    const QString wanted = QStringLiteral("%1:%2:%3")
-                               .arg(major(dev_t(device)), 2, 16, QLatin1Char('0'))
-                               .arg(minor(dev_t(device)), 2, 16, QLatin1Char('0'))
-                               .arg(inode);
-    for (QByteArray line = table.readLine(); !line.isEmpty(); line = table.readLine()) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 6 || fields[1] != "FLOCK" || QString::fromLatin1(fields[5]) != wanted)
+    const QByteArray wanted = QStringLiteral(" %1:%2:%3 ")
+                                  .arg(major(dev_t(device)), 2, 16, QLatin1Char('0'))
+                                  .arg(minor(dev_t(device)), 2, 16, QLatin1Char('0'))
+                                  .arg(inode)
+                                  .toLatin1();
+    const QDir proc(QStringLiteral("/proc"));
+    for (const QString &pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (pid.toInt() <= 0)
             continue;
-        struct stat process {};
-        const QByteArray proc = "/proc/" + fields[4];
-        if (fields[4].toInt() > 0 && ::stat(proc.constData(), &process) == 0)
-            return process.st_uid;
+        const QDir fdinfo(proc.filePath(pid + QStringLiteral("/fdinfo")));
+        for (const QString &fd : fdinfo.entryList(QDir::Files)) {
+            QFile info(fdinfo.filePath(fd));
+            if (!info.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray text = info.readAll().simplified() + ' ';
+            struct stat process {};
+            if (text.contains("lock: ") && text.contains(wanted)
+                && ::stat(QFile::encodeName(proc.filePath(pid)).constData(), &process) == 0)
+                return process.st_uid;
+        }
     }
     return std::nullopt;
 }
 
-// Takes the exclusive lock of an open descriptor without waiting.
-BookLock::State lockExclusively(int fd)
+// Locks the whole of an open file, for writing or for reading, without
+// waiting. The lock belongs to the open file description (not the process),
+// so that the program's own opening and closing of the file elsewhere
+// leaves it in place; a write lock needs a descriptor open for writing.
+BookLock::State lockFile(int fd, bool forWriting)
 {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    struct flock whole {};
+    whole.l_type = forWriting ? F_WRLCK : F_RDLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &whole) == 0)
         return BookLock::State::Held;
-    return errno == EWOULDBLOCK ? BookLock::State::HeldByAnotherCopy : BookLock::State::Failed;
+    return errno == EAGAIN || errno == EACCES ? BookLock::State::HeldByAnotherCopy : BookLock::State::Failed;
 }
 
 // The error of a lock that is not held: the book is in use (by another
-// copy of this user's, or by another user, named), or could not be locked;
-// and whether another user holds it.
+// copy of this user's, or by another user, named where he can be told), or
+// could not be locked; and whether another user holds it.
 std::pair<Error, bool> refusal(BookLock::State state, const QString &path, quint64 device, quint64 inode)
 {
     const int code = errno;
@@ -82,8 +95,7 @@ std::pair<Error, bool> refusal(BookLock::State state, const QString &path, quint
 
 BookLock::BookLock(const QString &directory, const QStringList &files)
 {
-    const QByteArray native = QFile::encodeName(directory);
-    const int fd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         const int code = errno;
         m_error = Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(code));
@@ -91,31 +103,33 @@ BookLock::BookLock(const QString &directory, const QStringList &files)
     }
     struct stat status {};
     ::fstat(fd, &status);
+    ::close(fd);
     m_identity = QStringLiteral("%1:%2").arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
-    m_handle = fd;
-    m_state = lockExclusively(fd);
-    if (m_state != State::Held) {
-        auto [error, anotherUser] = refusal(m_state, directory, status.st_dev, status.st_ino);
-        refuse(std::move(error), anotherUser);
-        return;
-    }
-    for (const QString &file : files) {
-        if (!holdFile(file))
+    m_state = State::Held;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!hold(files[i], i == 0))
             return;
     }
 }
 
-bool BookLock::holdFile(const QString &path)
+bool BookLock::hold(const QString &path, bool madeWhenMissing)
 {
-    if (heldFiles().count(fullPath(path)))
-        return true;
     QFile file(path);
-    if (openRegular(file, Access::Read, QIODevice::ReadOnly))
-        return true;  // a file not there yet, or no file: the reading reports it
+    bool forWriting = true;
+    if (auto error = openRegular(file, madeWhenMissing ? Access::ReadWrite : Access::Update, QIODevice::ReadWrite)) {
+        if (madeWhenMissing) {
+            m_state = State::Failed;
+            refuse(*error, false);
+            return false;
+        }
+        if (openRegular(file, Access::Read, QIODevice::ReadOnly))
+            return true;  // a file not there, or no file: the reading reports it
+        forWriting = false;
+    }
     const int fd = ::fcntl(file.handle(), F_DUPFD_CLOEXEC, 0);
     struct stat status {};
     ::fstat(fd, &status);
-    m_state = lockExclusively(fd);
+    m_state = lockFile(fd, forWriting);
     if (m_state == State::Held) {
         heldFiles()[fullPath(path)] = fd;
         m_files.append(fullPath(path));
@@ -133,8 +147,6 @@ BookLock::~BookLock()
         ::close(heldFiles()[file]);
         heldFiles().erase(file);
     }
-    if (m_handle >= 0)
-        ::close(int(m_handle));
 }
 
 namespace BookFiles {
@@ -144,7 +156,7 @@ qintptr prepareHold(const QString &path, int handle)
     if (!heldFiles().count(fullPath(path)))
         return -1;
     const int fd = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (fd >= 0 && lockFile(fd, true) != BookLock::State::Held) {
         ::close(fd);
         return -1;
     }

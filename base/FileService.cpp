@@ -6,7 +6,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <set>
 
@@ -15,12 +14,6 @@ namespace kakeibo {
 using namespace SystemFiles;
 
 namespace {
-
-SyncHook &syncHook()
-{
-    static SyncHook hook;
-    return hook;
-}
 
 std::set<int> &numbersInUse()
 {
@@ -62,41 +55,29 @@ Expected<QByteArray> readAtMost(QFile &file, const QString &path, qint64 maxByte
     return bytes;
 }
 
-// What refused a save that could not even start: the file when it exists
-// and may not be written, otherwise the directory that would hold it.
-Error saveRefused(const QString &path, const QString &reason)
+Error failed(Error::Kind kind, const QString &path, int code)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isWritable())
-        return Error::file(Error::Kind::FileOpen, fullPath(path), reason);
-    return Error::file(Error::Kind::DirectoryWrite, info.absolutePath(), reason);
+    return Error::file(kind, fullPath(path), reasonFor(code));
 }
 
-// Where the directory takes no new file, the file itself is rewritten: the
-// new content is made in memory, its room on the disk reserved, and only
-// then written over the old bytes and the file cut to its new length.
-std::optional<Error> rewriteInPlace(const QString &path,
-                                    const std::function<std::optional<Error>(QIODevice &)> &write)
+// Writes a replacement in full and forces it onto the device, then renames
+// it over the file and forces the folder: the order that leaves either the
+// old file or the new one, whole, wherever a power loss strikes.
+std::optional<Error> commitReplacement(QFile &replacement, const QString &name, const QString &path,
+                                       const QString &target, const QByteArray &bytes)
 {
-    QBuffer content;
-    content.open(QIODevice::WriteOnly);
-    if (std::optional<Error> error = write(content)) {
-        error->subject = fullPath(path);
-        return error;
-    }
-    const QByteArray &bytes = content.data();
-    QFile file(path);
-    if (auto error = openRegular(file, Access::ReadWrite, QIODevice::ReadWrite | QIODevice::Unbuffered))
-        return error;
-    if (const int code = reserveSpace(file, bytes.size()))
-        return Error::file(Error::Kind::FileWrite, fullPath(path), reasonFor(code));
-    if (auto error = writeAll(file, bytes)) {
-        error->subject = fullPath(path);
-        return error;
-    }
-    if (!file.resize(bytes.size()))
-        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
-    return flushToDevice(file, path);
+    if (const int code = writeAt(replacement, name, 0, bytes))
+        return failed(Error::Kind::FileWrite, path, code);
+    if (const int code = sync(replacement, name))
+        return failed(Error::Kind::FileFlush, path, code);
+    const qintptr hold = BookFiles::prepareHold(target, replacement.handle());
+    const int code = SystemFiles::rename(name, target);
+    BookFiles::finishHold(target, hold, code == 0);
+    if (code)
+        return failed(Error::Kind::FileWrite, path, code);
+    if (const int unsynced = syncDirectory(QFileInfo(target).absolutePath()))
+        return Error::file(Error::Kind::FileFlush, QFileInfo(target).absolutePath(), reasonFor(unsynced));
+    return std::nullopt;
 }
 
 } // namespace
@@ -126,32 +107,27 @@ Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
 std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write)
 {
-    if (auto error = refuseReadOnly(path))
+    const Expected<QString> resolved = resolveOwnLinks(path);
+    if (!resolved.ok())
+        return resolved.error();
+    const QString &target = resolved.value();
+    if (auto error = refuseReadOnly(target))
         return error;
-    if (auto error = checkReplaceable(path))
-        return error;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QFileInfo info(path);
-        if (info.isFile() && info.isWritable() && !QFileInfo(info.absolutePath()).isWritable())
-            return rewriteInPlace(path, write);
-        return saveRefused(path, file.errorString());
-    }
-    std::optional<Error> error = write(file);
-    if (!error)
-        error = flushToDevice(file, path);
-    if (error) {
-        file.cancelWriting();
-        file.commit();
+    QBuffer content;
+    content.open(QIODevice::WriteOnly);
+    if (std::optional<Error> error = write(content)) {
         error->subject = fullPath(path);
         return error;
     }
-    const qintptr hold = BookFiles::prepareHold(path, file.handle());
-    const bool replaced = file.commit();
-    BookFiles::finishHold(path, hold, replaced);
-    if (!replaced)
-        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
-    return std::nullopt;
+    QFile replacement;
+    const Expected<QString> name = createReplacement(replacement, target);
+    if (!name.ok())
+        return name.error();
+    std::optional<Error> error = commitReplacement(replacement, name.value(), path, target, content.data());
+    replacement.close();
+    if (error && QFileInfo::exists(name.value()))
+        SystemFiles::remove(name.value());
+    return error;
 }
 
 int freeFileNumber()
@@ -160,24 +136,6 @@ int freeFileNumber()
     while (numbersInUse().count(number))
         ++number;
     return number;
-}
-
-void setSyncHook(SyncHook hook)
-{
-    syncHook() = std::move(hook);
-}
-
-std::optional<Error> flushToDevice(QFileDevice &file, const QString &path)
-{
-    if (!file.flush())
-        return Error::file(Error::Kind::FileWrite, fullPath(path), file.errorString());
-    if (const int injected = syncHook() ? syncHook()(fullPath(path)) : 0)
-        return Error::file(Error::Kind::FileFlush, fullPath(path), reasonFor(injected));
-    if (!syncToDevice(file)) {
-        const int code = lastErrorCode();
-        return Error::file(Error::Kind::FileFlush, fullPath(path), reasonFor(code));
-    }
-    return std::nullopt;
 }
 
 BinaryFile::BinaryFile(QString path) : m_path(std::move(path)), m_file(m_path) {}
@@ -208,9 +166,13 @@ void BinaryFile::close()
     m_file.close();
 }
 
-std::optional<Error> BinaryFile::flush()
+std::optional<Error> BinaryFile::writeAtStart(QByteArrayView bytes)
 {
-    return flushToDevice(m_file, m_path);
+    if (const int code = writeAt(m_file, m_path, 0, bytes))
+        return failed(Error::Kind::FileWrite, m_path, code);
+    if (const int code = sync(m_file, m_path))
+        return failed(Error::Kind::FileFlush, m_path, code);
+    return std::nullopt;
 }
 
 QString BinaryFile::fullPath() const

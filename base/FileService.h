@@ -31,28 +31,20 @@ std::optional<Error> writeAll(QIODevice &device, QByteArrayView bytes);
 // FileTooLarge when it holds more.
 Expected<QByteArray> readWholeFile(const QString &path, qint64 maxBytes);
 
-// Replaces a file in one step: write() fills a temporary file in the same
-// directory, which is forced to disk and then renamed over the file. When
-// anything fails the old file stays whole and no temporary file remains.
-// Where the directory refuses the temporary file but the file itself may be
-// written, the file is rewritten in place instead, once the room for its new
-// content is reserved on the disk: a full disk refuses the save before any
-// old byte changes. A file whose owner may not write it is not replaced, nor
-// a link of another user's in its place. An error names what refused (the
-// file, or the directory when the file could not be created in it) and the
-// system's reason.
+// Replaces a file in one step: the new content, made by write(), goes into
+// a new file beside the file (where a link of this user's leads), which is
+// forced onto the device, locked when it is a book file the book holds
+// (BookFiles), renamed over the file, and the folder forced too: once it
+// returns, the new file outlasts a power loss, and before that a power loss
+// leaves the old file. When anything fails the old file stays whole and the
+// new file is removed. A folder that takes no new file refuses the save
+// before anything is written (the file is never rewritten in place, where
+// a power loss could leave part old and part new). A file whose owner may
+// not write it is not replaced, nor a link of another user's in its place.
+// An error names what refused (the file, or the folder) and the system's
+// reason.
 std::optional<Error> replaceAtomically(const QString &path,
                                        const std::function<std::optional<Error>(QIODevice &)> &write);
-
-// Forces what was written to the open file at path onto the device; the
-// error names the path.
-std::optional<Error> flushToDevice(QFileDevice &file, const QString &path);
-
-// The seam around forcing data onto the device, for the tests: the hook sees
-// the full path of every file about to be forced and answers 0 to force it,
-// or a system error code to fail as the system would. No hook: force.
-using SyncHook = std::function<int(const QString &path)>;
-void setSyncHook(SyncHook hook);
 
 // A file opened for binary reading and writing under a file number; a
 // missing file is created empty. A file whose owner may not write it is
@@ -66,9 +58,11 @@ public:
     BinaryFile &operator=(const BinaryFile &) = delete;
 
     std::optional<Error> open();
+    // For reading.
     QFile &device() { return m_file; }
     int number() const { return m_number; }
-    std::optional<Error> flush();
+    // Writes bytes at the start of the file, and forces them onto the device.
+    std::optional<Error> writeAtStart(QByteArrayView bytes);
     void close();
 
     // The file's full path, as errors name it.

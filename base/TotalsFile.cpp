@@ -2,6 +2,8 @@
 
 #include "FileService.h"
 
+#include <QBuffer>
+
 namespace kakeibo::TotalsFile {
 namespace {
 
@@ -30,9 +32,13 @@ std::optional<Error> save(const QString &path, const TotalsFormat::Totals &total
     BinaryFile file(path);
     if (auto error = file.open())
         return error;
-    if (auto error = TotalsFormat::write(file.device(), totals))
+    QBuffer image;
+    image.open(QIODevice::WriteOnly);
+    if (auto error = TotalsFormat::write(image, totals))
         return naming(*error, file);
-    if (auto error = file.flush())
+    // The image fits one sector of the device: a power loss leaves the old
+    // totals or the new, whole.
+    if (auto error = file.writeAtStart(image.data()))
         return error;
     file.close();
     return std::nullopt;

@@ -30,7 +30,8 @@ extern Names KoumokuData;
 // The records as the program starts: six zero totals, six empty names.
 void reset();
 
-// The book's two files, as they lie in the frame's application directory.
+// The book's two files, as they lie in the frame's application directory:
+// "MD.dat" (made at the first start) first, then "Item.dat".
 QStringList bookFiles(const Frame &frame);
 
 // Books an amount into a slot's total, shows the totals and writes "MD.dat"

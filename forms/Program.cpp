@@ -65,16 +65,14 @@ int refuseStart(Frame &frame, const BookLock &lock)
 int runProgram(const QString &applicationDirectory)
 {
     Frame frame(applicationDirectory);
-    const QStringList files = Module1::bookFiles(frame);
-    BookLock lock(applicationDirectory, files);
+    // A signal ends the program as "終了" does from the first moment, also
+    // while a refused start shows its message (then with 1, as closing it).
+    const SessionEnd endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
+    BookLock lock(applicationDirectory, Module1::bookFiles(frame));
     if (lock.state() != BookLock::State::Held)
         return refuseStart(frame, lock);
-    const SessionEnd endOnSignal([&frame] { frame.handlers().run([&frame] { frame.handlers().end(0); }); });
     if (!startProgram(frame))
         return frame.handlers().exitCode();
-    // "MD.dat" is made at the first start: it is held from then on.
-    for (const QString &file : files)
-        lock.holdFile(file);
     InstanceGuard guard(applicationDirectory, lock.identity());
     ListenWhenExposed listenLater(frame, guard);
     frame.windows().loadedForm(Ui::frmIO)->windowHandle()->installEventFilter(&listenLater);

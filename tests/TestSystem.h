@@ -21,8 +21,9 @@ int deviceErrorCode();
 // does: a symbolic link made by QFile::link (a shortcut on Windows, which
 // no program follows), a FIFO in a folder, owner permissions binding the
 // user who runs the suite (an unprivileged user on POSIX systems), the
-// channel as a file in the runtime directory (a named pipe on Windows).
-enum class Feature { SymbolicLinks, FifosInFolders, BindingPermissions, ChannelInRuntimeDirectory };
+// channel as a file in the runtime directory (a named pipe on Windows),
+// running a command as another user (root's setpriv).
+enum class Feature { SymbolicLinks, FifosInFolders, BindingPermissions, ChannelInRuntimeDirectory, OtherUser };
 const char *missing(Feature feature);
 
 } // namespace TestSystem

@@ -36,6 +36,8 @@ const char *missing(Feature feature)
         return "owner permissions do not bind here, and there is no user to drop to";
     case Feature::ChannelInRuntimeDirectory:
         return "the channel is a named pipe on Windows, not a file";
+    case Feature::OtherUser:
+        return "there is no other user to run a command as";
     }
     return nullptr;
 }

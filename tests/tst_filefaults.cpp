@@ -3,10 +3,13 @@
 // and leaves every file of the application directory byte for byte as it
 // was, with no half-written file beside them. File permissions only bite
 // for an ordinary user: ctest runs this suite as "nobody" when it is root.
-#include "UiNames.h"
+#include "BookLock.h"
 #include "FileService.h"
+#include "Module1.h"
+#include "UiNames.h"
 #include "NamesFormat.h"
 #include "Pages.h"
+#include "PowerLoss.h"
 #include "ProgramHarness.h"
 #include "SystemFiles.h"
 #include "TestFiles.h"
@@ -23,6 +26,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 
 using namespace kakeibo;
@@ -202,6 +206,7 @@ void act(ProgramHarness &program, Action action)
 
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(SystemFiles::Step::Kind)
 
 class TestFileFaults : public QObject {
     Q_OBJECT
@@ -212,11 +217,11 @@ private slots:
     void faultIsReportedAndNothingIsLost();
     void changesWorkInUnwritableDirectory_data();
     void changesWorkInUnwritableDirectory();
-    void inPlaceSaveOnFullDiskKeepsTheOldFile();
-    void everyChangeIsForcedToDisk_data();
-    void everyChangeIsForcedToDisk();
-    void failedForceToDiskIsReported_data();
-    void failedForceToDiskIsReported();
+    void saveOnFullDiskKeepsTheOldFile();
+    void everySaveOutlastsAPowerLoss_data();
+    void everySaveOutlastsAPowerLoss();
+    void failedStepOfASaveIsReported_data();
+    void failedStepOfASaveIsReported();
 };
 
 void TestFileFaults::initTestCase()
@@ -263,6 +268,10 @@ void TestFileFaults::faultIsReportedAndNothingIsLost_data()
     // The directory refuses the new "Item.dat": the report names the directory.
     QTest::newRow("Item.dat gone, directory not writable, renaming")
         << Fault::NamesGoneDirectoryNotWritable << Action::Rename << "";
+    // "Item.dat" is never rewritten in place, where a power loss could leave
+    // part of it old and part new: a folder that takes no new file refuses
+    // the renaming before any byte changes.
+    QTest::newRow("directory not writable, renaming") << Fault::DirectoryNotWritable << Action::Rename << "";
 }
 
 void TestFileFaults::faultIsReportedAndNothingIsLost()
@@ -309,12 +318,11 @@ void TestFileFaults::changesWorkInUnwritableDirectory_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("booking") << Action::Book << "MD.dat" << TotalsFormat::encode({1, 502, 3, 4, 5, 6});
-    QTest::newRow("renaming, in place") << Action::Rename << "Item.dat"
-                                        << NamesFormat::encode({"外食", "趣味", "光熱費", "電話代", "洗濯代", "その他"});
+    QTest::newRow("correction") << Action::Correct << "MD.dat" << TotalsFormat::encode({777, 2, 3, 4, 5, 6});
 }
 
-// With writable files in a directory that takes no new file, a booking and
-// a renaming (written in place, without its temporary file) both work.
+// With a writable "MD.dat" in a directory that takes no new file, a booking
+// and a correction work.
 void TestFileFaults::changesWorkInUnwritableDirectory()
 {
     QFETCH(Action, action);
@@ -334,10 +342,10 @@ void TestFileFaults::changesWorkInUnwritableDirectory()
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
 }
 
-// A full disk, and a directory that takes no new file: the renaming, which
-// must rewrite "Item.dat" in place, is refused before any old byte changes,
-// and the message gives the system's reason.
-void TestFileFaults::inPlaceSaveOnFullDiskKeepsTheOldFile()
+// A full disk: the renaming's new file cannot be written, the old
+// "Item.dat" stays whole, no new file is left beside it, and the message
+// gives the system's reason.
+void TestFileFaults::saveOnFullDiskKeepsTheOldFile()
 {
     const QString disk = qEnvironmentVariable("KAKEIBO_TINY_DISK");
     if (disk.isEmpty())
@@ -347,79 +355,135 @@ void TestFileFaults::inPlaceSaveOnFullDiskKeepsTheOldFile()
     ProgramHarness program(dir);
     const NamesFormat::Names names{QString(700, QChar(u'食')), "趣味", "光熱費", "電話代", "洗濯代", "その他"};
     program.writeFile("Item.dat", NamesFormat::encode(names));
-    const QByteArray before = program.readFile("Item.dat");
     QVERIFY(program.start());
+    const auto before = snapshot(dir);
     QFile filler(QDir(disk).filePath("filler"));
     TEST_REQUIRE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     while (filler.write(QByteArray(4096, 'x')) > 0) {
     }
     while (filler.write("x", 1) > 0) {
     }
-    setMode(dir, kDirectory);
     program.whileModal(Ui::mnuChange, [](QWidget *window) {
         auto *name = window->findChild<QLineEdit *>(Controls::arrayName(Ui::txtKoumoku, 0));
         name->setText(QString(3000, QChar(u'長')));
         QTest::keyClick(name, Qt::Key_Return);
     });
-    setMode(dir, kDirectory | QFileDevice::WriteOwner);
     QCOMPARE(program.endCodes, QList<int>{1});
     const QString reason = QString::fromLocal8Bit(std::strerror(ENOSPC));
     QVERIFY2(program.lastMessage().contains(QStringLiteral(": %1\n理由: %2").arg(program.path("Item.dat"), reason)),
              qPrintable(program.lastMessage()));
-    QCOMPARE(program.readFile("Item.dat"), before);
+    QCOMPARE(snapshot(dir), before);
     filler.remove();
 }
 
-void TestFileFaults::everyChangeIsForcedToDisk_data()
+void TestFileFaults::everySaveOutlastsAPowerLoss_data()
 {
     QTest::addColumn<Action>("action");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("booking") << Action::Book << "MD.dat";
-    QTest::newRow("correction") << Action::Correct << "MD.dat";
-    QTest::newRow("renaming") << Action::Rename << "Item.dat";
+    QTest::addColumn<bool>("firstStart");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("a booking") << Action::Book << false << false;
+    QTest::newRow("a correction") << Action::Correct << false << false;
+    QTest::newRow("a renaming") << Action::Rename << false << false;
+    QTest::newRow("a renaming refused in a folder that takes no new file") << Action::Rename << false << true;
+    QTest::newRow("the first start, then a booking") << Action::Book << true << false;
 }
 
-// Forcing a change onto the disk is the promise that a booking survives a
-// power cut: each change forces its file once, and no other file.
-void TestFileFaults::everyChangeIsForcedToDisk()
+// A power loss at any point of a save leaves "MD.dat" and "Item.dat" each
+// the old whole or the new whole, and none once the program has said the
+// save is done (PowerLoss: what was not forced onto the device is dropped).
+void TestFileFaults::everySaveOutlastsAPowerLoss()
 {
     QFETCH(Action, action);
-    QFETCH(QString, file);
+    QFETCH(bool, firstStart);
+    QFETCH(bool, refused);
+    if (refused && TestSystem::missing(TestSystem::Feature::BindingPermissions))
+        QSKIP(TestSystem::missing(TestSystem::Feature::BindingPermissions));
     ProgramHarness program;
+    if (!firstStart)
+        program.writeFile("MD.dat", TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+    std::optional<PowerLoss> disk(std::in_place, program.path(""));
+    // The first start makes "MD.dat" as it takes the book's lock.
+    std::optional<BookLock> lock;
+    if (firstStart)
+        lock.emplace(program.path(""), Module1::bookFiles(program.frame()));
     QVERIFY(program.start());
-    QStringList forced;
-    setSyncHook([&forced](const QString &path) {
-        forced << path;
-        return 0;
-    });
+    if (refused)
+        setMode(program.path(""), kDirectory);
     act(program, action);
-    setSyncHook({});
-    QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
-    QCOMPARE(forced, QStringList{program.path(file)});
+    setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
+    QCOMPARE(program.messages.isEmpty(), !refused);
+    const int steps = disk->steps();
+    const PowerLoss::Files before = disk->written(0);
+    const PowerLoss::Files after = disk->written(steps);
+    for (const QString name : {"MD.dat", "Item.dat"}) {
+        // The watcher saw every change the disk holds.
+        QCOMPARE(after.value(name), program.readFile(name));
+        const bool changes = action == Action::Rename ? name == "Item.dat" : name == "MD.dat";
+        QCOMPARE(after.value(name) != before.value(name), changes && !refused);
+    }
+    for (int step = 0; step <= steps; ++step) {
+        for (const PowerLoss::Files &state : disk->afterPowerLoss(step)) {
+            for (const QString name : {"MD.dat", "Item.dat"}) {
+                // A missing or empty "MD.dat" is the book before its first booking.
+                const bool old = state.value(name) == before.value(name)
+                                 || (!before.contains(name) && state.value(name).isEmpty());
+                const bool fresh = state.contains(name) && state.value(name) == after.value(name);
+                const bool done = step == steps && !refused;
+                QVERIFY2(done ? fresh : old || fresh,
+                         qPrintable(QStringLiteral("%1 after %2 steps (%3): %4 bytes")
+                                        .arg(name).arg(step).arg(disk->describe(step - 1))
+                                        .arg(state.value(name).size())));
+            }
+        }
+    }
+    disk.reset();
 }
 
-void TestFileFaults::failedForceToDiskIsReported_data()
+void TestFileFaults::failedStepOfASaveIsReported_data()
 {
-    everyChangeIsForcedToDisk_data();
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<SystemFiles::Step::Kind>("step");
+    QTest::addColumn<QString>("named");   // the file or folder the message names
+    QTest::addColumn<bool>("changed");    // whether "Item.dat" holds the new names
+    using Kind = SystemFiles::Step::Kind;
+    QTest::newRow("booking, not forced") << Action::Book << Kind::Sync << "MD.dat" << false;
+    QTest::newRow("correction, not forced") << Action::Correct << Kind::Sync << "MD.dat" << false;
+    QTest::newRow("renaming, not forced") << Action::Rename << Kind::Sync << "Item.dat" << false;
+    // (a bind mount onto "Item.dat" refuses the rename with EBUSY)
+    QTest::newRow("renaming, the rename refused") << Action::Rename << Kind::Rename << "Item.dat" << false;
+    QTest::newRow("renaming, the folder not forced") << Action::Rename << Kind::SyncDirectory << "" << true;
 }
 
-// A change the system could not force onto the disk is a failure: reported
-// with the file and the system's reason before the program ends.
-void TestFileFaults::failedForceToDiskIsReported()
+// A step of a save that the system refuses (forcing the data or the folder
+// onto the device, the rename into place) is a failure: reported with the
+// file or folder and the system's reason before the program ends, and no
+// new file is left beside the book.
+void TestFileFaults::failedStepOfASaveIsReported()
 {
     QFETCH(Action, action);
-    QFETCH(QString, file);
+    QFETCH(SystemFiles::Step::Kind, step);
+    QFETCH(QString, named);
+    QFETCH(bool, changed);
     ProgramHarness program;
     QVERIFY(program.start());
     const QByteArray names = program.readFile("Item.dat");
     const int code = TestSystem::deviceErrorCode();
-    setSyncHook([code](const QString &) { return code; });
+    struct Failing : SystemFiles::Watcher {
+        SystemFiles::Step::Kind kind;
+        int code;
+        int before(const SystemFiles::Step &seen) override { return seen.kind == kind ? code : 0; }
+    } failing;
+    failing.kind = step;
+    failing.code = code;
+    SystemFiles::setWatcher(&failing);
     act(program, action);
-    setSyncHook({});
+    SystemFiles::setWatcher(nullptr);
     QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
-    QVERIFY2(program.lastMessage().contains(program.path(file)), qPrintable(program.lastMessage()));
-    QVERIFY(program.lastMessage().contains(SystemFiles::reasonFor(code)));
-    QCOMPARE(program.readFile("Item.dat"), names);
+    QVERIFY2(program.lastMessage().contains(QStringLiteral(": %1\n理由: %2").arg(program.path(named),
+                                                                                   SystemFiles::reasonFor(code))),
+             qPrintable(program.lastMessage()));
+    QCOMPARE(program.readFile("Item.dat") != names, changed);
+    QCOMPARE(QDir(program.path("")).entryList(QDir::Files).size(), 3);  // Icon.ico, Item.dat, MD.dat
 }
 
 QTEST_MAIN(TestFileFaults)

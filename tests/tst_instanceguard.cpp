@@ -1,12 +1,14 @@
-// One writer per book: the lock on the application directory is met by
-// every path to the directory, the lock on the book's files by every path
-// to them (even after the holder replaced one), it creates no file, and
-// goes with its holder;
+// One writer per book: the lock on the book's files is met by every path to
+// them (through the folder or to the files themselves, even after the holder
+// replaced one), two copies started at once hold the book once, a user who
+// may only read the book cannot hold it, the lock makes no file but the
+// book's own, and goes with its holder;
 // the loader of the "come forward" channel asks and serves through the
 // library beside the program, and without it the lock still holds.
 #include "BookLock.h"
 #include "FileService.h"
 #include "InstanceGuard.h"
+#include "SystemFiles.h"
 #include "TestSystem.h"
 
 #include <QDir>
@@ -17,7 +19,9 @@
 #include <QTest>
 
 #include <chrono>
+#include <functional>
 #include <future>
+#include <optional>
 
 
 using namespace kakeibo;
@@ -48,6 +52,10 @@ private slots:
     void everyPathMeetsTheSameLock();
     void bookFilesMeetTheHolderLock_data();
     void bookFilesMeetTheHolderLock();
+    void copiesStartedAtOnceHoldTheBookOnce_data();
+    void copiesStartedAtOnceHoldTheBookOnce();
+    void readerCannotHoldTheBook_data();
+    void readerCannotHoldTheBook();
     void lockGoesWithItsHolder();
     void lockOnMissingDirectoryFails();
     void laterCopyBringsTheHolderForward();
@@ -81,14 +89,93 @@ void TestInstanceGuard::everyPathMeetsTheSameLock()
         QDir::setCurrent(QFileInfo(dir.path()).absolutePath());
         second = QFileInfo(dir.path()).fileName();
     }
-    const BookLock first(dir.path());
+    const BookLock first(dir.path(), {QDir(dir.path()).filePath("MD.dat")});
     QCOMPARE(first.state(), BookLock::State::Held);
-    const BookLock other(second);
+    const BookLock other(second, {QDir(second).filePath("MD.dat")});
     QDir::setCurrent(before);
     QCOMPARE(other.state(), BookLock::State::HeldByAnotherCopy);
     QCOMPARE(other.error().kind, Error::Kind::BookInUse);
     QCOMPARE(other.identity(), first.identity());
-    QCOMPARE(entries(dir.path()), QStringList());
+    QCOMPARE(entries(dir.path()), QStringList{"MD.dat"});
+}
+
+void TestInstanceGuard::copiesStartedAtOnceHoldTheBookOnce_data()
+{
+    QTest::addColumn<bool>("whileMade");
+    QTest::newRow("the second starts while the first makes MD.dat") << true;
+    QTest::newRow("the second starts before the first makes MD.dat") << false;
+}
+
+// Two copies started at once on one book before its "MD.dat" exists, the
+// second through a link from another folder: exactly one holds the book,
+// the other is told. The first copy's steps are watched, so that the second
+// starts at the very moment the race was lost before.
+void TestInstanceGuard::copiesStartedAtOnceHoldTheBookOnce()
+{
+    QFETCH(bool, whileMade);
+    if (const char *reason = TestSystem::missing(TestSystem::Feature::SymbolicLinks))
+        QSKIP(reason);
+    QTemporaryDir a;
+    QTemporaryDir b;
+    QVERIFY(QFile::link(a.filePath("MD.dat"), b.filePath("MD.dat")));
+    std::optional<BookLock> second;
+    struct SecondStart : SystemFiles::Watcher {
+        std::function<void()> start;
+        SystemFiles::Step::Kind at;
+        int before(const SystemFiles::Step &step) override
+        {
+            if (step.kind == at && start)
+                std::exchange(start, nullptr)();
+            return 0;
+        }
+        void after(const SystemFiles::Step &step) override { before(step); }
+    } watcher;
+    watcher.start = [&] { second.emplace(b.path(), QStringList{b.filePath("MD.dat")}); };
+    watcher.at = whileMade ? SystemFiles::Step::Kind::Create : SystemFiles::Step::Kind::Open;
+    SystemFiles::setWatcher(&watcher);
+    const BookLock first(a.path(), {a.filePath("MD.dat")});
+    SystemFiles::setWatcher(nullptr);
+    QVERIFY(second.has_value());
+    const int holders = int(first.state() == BookLock::State::Held) + int(second->state() == BookLock::State::Held);
+    QCOMPARE(holders, 1);
+    const BookLock &refused = first.state() == BookLock::State::Held ? *second : first;
+    QVERIFY(refused.error().kind == Error::Kind::BookInUse || refused.error().kind == Error::Kind::FileOpen);
+}
+
+void TestInstanceGuard::readerCannotHoldTheBook_data()
+{
+    QTest::addColumn<QStringList>("command");  // what the reader runs on the book, %1 its folder
+    QTest::newRow("flock on the folder") << QStringList{"flock", "-n", "%1", "sleep", "30"};
+    QTest::newRow("flock on MD.dat") << QStringList{"flock", "-n", "%1/MD.dat", "sleep", "30"};
+    QTest::newRow("flock on Item.dat") << QStringList{"flock", "-n", "%1/Item.dat", "sleep", "30"};
+}
+
+// Another user who may only read the owner's book (folder 0755, files 0644,
+// as tools/install.sh makes them) locks what he can: the owner still holds
+// his book.
+void TestInstanceGuard::readerCannotHoldTheBook()
+{
+    QFETCH(QStringList, command);
+    if (const char *reason = TestSystem::missing(TestSystem::Feature::OtherUser))
+        QSKIP(reason);
+    QTemporaryDir book;
+    QFile::setPermissions(book.path(), QFileDevice::Permissions(0x7755));
+    const QStringList files{book.filePath("MD.dat"), book.filePath("Item.dat")};
+    for (const QString &path : files) {
+        QFile data(path);
+        QVERIFY(data.open(QIODevice::WriteOnly));
+        data.write(QByteArray(24, '\0'));
+    }
+    QProcess reader;
+    reader.start("setpriv", QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups"}
+                                + command.replaceInStrings("%1", book.path()));
+    QVERIFY(reader.waitForStarted());
+    QTest::qWait(300);
+    QCOMPARE(reader.state(), QProcess::Running);
+    const BookLock owner(book.path(), files);
+    reader.kill();
+    reader.waitForFinished();
+    QCOMPARE(owner.state(), BookLock::State::Held);
 }
 
 void TestInstanceGuard::bookFilesMeetTheHolderLock_data()
@@ -144,11 +231,12 @@ void TestInstanceGuard::bookFilesMeetTheHolderLock()
 void TestInstanceGuard::lockGoesWithItsHolder()
 {
     QTemporaryDir dir;
+    const QStringList files{dir.filePath("MD.dat")};
     {
-        const BookLock first(dir.path());
+        const BookLock first(dir.path(), files);
         QCOMPARE(first.state(), BookLock::State::Held);
     }
-    const BookLock next(dir.path());
+    const BookLock next(dir.path(), files);
     QCOMPARE(next.state(), BookLock::State::Held);
 }
 

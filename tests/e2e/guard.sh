@@ -89,7 +89,8 @@ sleep 0.3
 [[ $(topmost) == $(printf '0x%x' "$OTHER_WINDOW") ]] || fail "could not put the other window on top"
 
 # second_start CASE OUTCOME AS PATH [VAR=VALUE...]: OUTCOME is "forward" (ends
-# with 0, the first copy on top) or "message" (tells the user, ends with 1).
+# with 0, the first copy on top), "message" (tells the user, ends with 1) or
+# "signal" (tells the user, and a SIGTERM then ends it with 1).
 second_start() {
     local case=$1 outcome=$2 as=$3 path=$4
     shift 4
@@ -101,6 +102,11 @@ second_start() {
         [[ $(topmost) == $(printf '0x%x' "$FIRST_WINDOW") ]] || fail "$case: the holder did not come forward"
         xdotool windowraise "$OTHER_WINDOW"
         sleep 0.3
+    elif [[ $outcome == signal ]]; then
+        # SIGTERM while the message is shown ends it as closing it does.
+        e2e_window "$MESSAGE"
+        kill -TERM "$pid"
+        expect_exit "$pid" 1
     else
         answer_message
         expect_exit "$pid" 1
@@ -128,6 +134,7 @@ second_start "missing TMPDIR" forward root "$E2E_WORK/book" XDG_RUNTIME_DIR="$RU
 second_start "another TMPDIR" forward root "$E2E_WORK/book" XDG_RUNTIME_DIR="$RUN" TMPDIR="$E2E_WORK/tmp-b"
 second_start "no runtime directory" message root "$E2E_WORK/book" TMPDIR="$E2E_WORK/tmp-b"
 second_start "another user" message nobody "$E2E_WORK/book"
+second_start "no runtime directory, SIGTERM during the message" signal root "$E2E_WORK/book" TMPDIR="$E2E_WORK/tmp-b"
 
 # Another folder whose MD.dat and Item.dat are links into the held book,
 # started by the same user and by another user: one writer per book.
