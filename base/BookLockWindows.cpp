@@ -63,7 +63,7 @@ Hold holdIdentity(const QString &identity)
     const QString name = QStringLiteral("Global\\kakeibo-book-") + identity;
     Hold hold;
     hold.mutex = CreateMutexW(nullptr, FALSE, reinterpret_cast<const wchar_t *>(name.utf16()));
-    hold.code = lastErrorCode();
+    hold.code = int(GetLastError());
     if (hold.mutex && hold.code != ERROR_ALREADY_EXISTS) {
         hold.state = BookLock::State::Held;
         return hold;
@@ -93,27 +93,33 @@ BookLock::BookLock(const QString &directory, const QStringList &files)
 {
     const std::optional<QString> identity = identityOf(directory);
     if (!identity) {
-        m_error = Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(lastErrorCode()));
+        m_error = Error::file(Error::Kind::BookLock, fullPath(directory), reasonFor(int(GetLastError())));
         return;
     }
     m_identity = *identity;
-    const Hold hold = holdIdentity(*identity);
-    m_state = hold.state;
+    const Hold directoryHold = holdIdentity(*identity);
+    m_state = directoryHold.state;
     if (m_state != State::Held) {
-        refuse(refusal(hold, directory), hold.anotherUser);
+        refuse(refusal(directoryHold, directory), directoryHold.anotherUser);
         return;
     }
-    m_handle = reinterpret_cast<qintptr>(hold.mutex);
-    for (const QString &file : files) {
-        if (!holdFile(file))
+    m_handle = reinterpret_cast<qintptr>(directoryHold.mutex);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (!hold(files[i], i == 0))
             return;
     }
 }
 
-bool BookLock::holdFile(const QString &path)
+bool BookLock::hold(const QString &path, bool madeWhenMissing)
 {
-    if (heldFiles().count(fullPath(path)))
-        return true;
+    if (madeWhenMissing) {
+        QFile file(path);
+        if (auto error = openRegular(file, Access::ReadWrite, QIODevice::ReadWrite)) {
+            m_state = State::Failed;
+            refuse(*error, false);
+            return false;
+        }
+    }
     const std::optional<QString> identity = identityOf(path);
     if (!identity)
         return true;  // a file not there yet: the reading reports what it is

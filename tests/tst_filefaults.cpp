@@ -26,6 +26,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <optional>
 
 
@@ -42,6 +43,7 @@ enum class Fault {
     NamesReadOnly,
     NamesUnreadable,
     NamesIsFifo,
+    NamesIsFifoWithWriter,
     NamesIsDevice,
     NamesTooLarge,
     TotalsIsFifo,
@@ -65,6 +67,7 @@ const char *unsupported(Fault fault)
     case Fault::NamesTooLarge:
         return nullptr;
     case Fault::NamesIsFifo:
+    case Fault::NamesIsFifoWithWriter:
     case Fault::TotalsIsFifo:
     case Fault::IconIsFifo:
         return TestSystem::missing(Feature::FifosInFolders);
@@ -117,6 +120,9 @@ void replaceByLink(const QString &path, const QString &target)
     TEST_REQUIRE(QFile::link(target, path));
 }
 
+// The writer that holds a FIFO open, while a case needs one.
+std::optional<QFile> writer;
+
 void inflict(ProgramHarness &program, Fault fault)
 {
     switch (fault) {
@@ -145,6 +151,11 @@ void inflict(ProgramHarness &program, Fault fault)
         break;
     case Fault::NamesIsFifo:
         replaceByFifo(program.path("Item.dat"));
+        break;
+    case Fault::NamesIsFifoWithWriter:
+        replaceByFifo(program.path("Item.dat"));
+        writer.emplace(program.path("Item.dat"));
+        TEST_REQUIRE(writer->open(QIODevice::ReadWrite | QIODevice::Unbuffered));
         break;
     case Fault::NamesIsDevice:
         replaceByLink(program.path("Item.dat"), "/dev/zero");
@@ -218,6 +229,8 @@ private slots:
     void changesWorkInUnwritableDirectory_data();
     void changesWorkInUnwritableDirectory();
     void saveOnFullDiskKeepsTheOldFile();
+    void linkSwappedBetweenCheckAndOpen_data();
+    void linkSwappedBetweenCheckAndOpen();
     void everySaveOutlastsAPowerLoss_data();
     void everySaveOutlastsAPowerLoss();
     void failedStepOfASaveIsReported_data();
@@ -241,37 +254,53 @@ void TestFileFaults::faultIsReportedAndNothingIsLost_data()
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("file");
-    QTest::newRow("MD.dat read-only, start") << Fault::TotalsReadOnly << Action::Start << "MD.dat";
-    QTest::newRow("MD.dat unreadable, start") << Fault::TotalsUnreadable << Action::Start << "MD.dat";
-    QTest::newRow("MD.dat a directory, start") << Fault::TotalsIsDirectory << Action::Start << "MD.dat";
+    QTest::addColumn<QString>("reason");  // what the report says of the file, besides the system's words
+    QTest::newRow("MD.dat read-only, start") << Fault::TotalsReadOnly << Action::Start << "MD.dat" << "";
+    QTest::newRow("MD.dat unreadable, start") << Fault::TotalsUnreadable << Action::Start << "MD.dat" << "";
+    QTest::newRow("MD.dat a directory, start") << Fault::TotalsIsDirectory << Action::Start << "MD.dat" << "";
     QTest::newRow("directory not writable, start without MD.dat")
-        << Fault::DirectoryNotWritable << Action::Start << "";
-    QTest::newRow("Item.dat unreadable, start") << Fault::NamesUnreadable << Action::Start << "Item.dat";
-    QTest::newRow("Icon.ico unreadable, start") << Fault::IconUnreadable << Action::Start << "Icon.ico";
-    QTest::newRow("Icon.ico a FIFO, start") << Fault::IconIsFifo << Action::Start << "Icon.ico";
-    QTest::newRow("Icon.ico a link to /dev/zero, start") << Fault::IconIsDevice << Action::Start << "Icon.ico";
-    QTest::newRow("Icon.ico a directory, start") << Fault::IconIsDirectory << Action::Start << "Icon.ico";
-    QTest::newRow("Item.dat a FIFO, start") << Fault::NamesIsFifo << Action::Start << "Item.dat";
-    QTest::newRow("Item.dat a link to /dev/zero, start") << Fault::NamesIsDevice << Action::Start << "Item.dat";
-    QTest::newRow("Item.dat past the size limit, start") << Fault::NamesTooLarge << Action::Start << "Item.dat";
-    QTest::newRow("MD.dat a FIFO, start") << Fault::TotalsIsFifo << Action::Start << "MD.dat";
-    QTest::newRow("MD.dat a link to a missing file, start") << Fault::TotalsDanglingLink << Action::Start << "MD.dat";
+        << Fault::DirectoryNotWritable << Action::Start << "" << "";
+    QTest::newRow("Item.dat unreadable, start") << Fault::NamesUnreadable << Action::Start << "Item.dat" << "";
+    QTest::newRow("Icon.ico unreadable, start") << Fault::IconUnreadable << Action::Start << "Icon.ico" << "";
+    QTest::newRow("Icon.ico a FIFO, start")
+        << Fault::IconIsFifo << Action::Start << "Icon.ico" << "名前付きパイプ (FIFO) です";
+    QTest::newRow("Icon.ico a link to /dev/zero, start")
+        << Fault::IconIsDevice << Action::Start << "Icon.ico" << "デバイスです";
+    QTest::newRow("Icon.ico a directory, start") << Fault::IconIsDirectory << Action::Start << "Icon.ico" << "フォルダです";
+    QTest::newRow("Item.dat a FIFO, start")
+        << Fault::NamesIsFifo << Action::Start << "Item.dat" << "名前付きパイプ (FIFO) です";
+    // A FIFO held open by a writer gives no end of file: only the refusal
+    // at the open keeps the start from waiting for it.
+    QTest::newRow("Item.dat a FIFO with a writer, start")
+        << Fault::NamesIsFifoWithWriter << Action::Start << "Item.dat" << "名前付きパイプ (FIFO) です";
+    QTest::newRow("Item.dat a link to /dev/zero, start")
+        << Fault::NamesIsDevice << Action::Start << "Item.dat" << "デバイスです";
+    QTest::newRow("Item.dat past the size limit, start")
+        << Fault::NamesTooLarge << Action::Start << "Item.dat"
+        << QStringLiteral("%1 バイトを超えています").arg(NamesFormat::kMaxFileBytes);
+    QTest::newRow("MD.dat a FIFO, start") << Fault::TotalsIsFifo << Action::Start << "MD.dat" << "名前付きパイプ (FIFO) です";
+    QTest::newRow("MD.dat a link to a missing file, start")
+        << Fault::TotalsDanglingLink << Action::Start << "MD.dat" << "リンク先のファイルがありません";
     QTest::newRow("MD.dat a link to a missing file, booking")
-        << Fault::TotalsDanglingLink << Action::Book << "MD.dat";
-    QTest::newRow("MD.dat a link to /dev/zero, start") << Fault::TotalsIsDevice << Action::Start << "MD.dat";
-    QTest::newRow("Item.dat a FIFO, correction") << Fault::NamesIsFifo << Action::Correct << "Item.dat";
-    QTest::newRow("MD.dat a link to /dev/zero, booking") << Fault::TotalsIsDevice << Action::Book << "MD.dat";
-    QTest::newRow("MD.dat read-only, booking") << Fault::TotalsReadOnly << Action::Book << "MD.dat";
-    QTest::newRow("MD.dat a directory, booking") << Fault::TotalsIsDirectory << Action::Book << "MD.dat";
-    QTest::newRow("MD.dat read-only, correction") << Fault::TotalsReadOnly << Action::Correct << "MD.dat";
-    QTest::newRow("Item.dat read-only, renaming") << Fault::NamesReadOnly << Action::Rename << "Item.dat";
+        << Fault::TotalsDanglingLink << Action::Book << "MD.dat" << "リンク先のファイルがありません";
+    QTest::newRow("MD.dat a link to /dev/zero, start")
+        << Fault::TotalsIsDevice << Action::Start << "MD.dat" << "デバイスです";
+    QTest::newRow("Item.dat a FIFO, correction")
+        << Fault::NamesIsFifo << Action::Correct << "Item.dat" << "名前付きパイプ (FIFO) です";
+    QTest::newRow("MD.dat a link to /dev/zero, booking")
+        << Fault::TotalsIsDevice << Action::Book << "MD.dat" << "デバイスです";
+    QTest::newRow("MD.dat read-only, booking")
+        << Fault::TotalsReadOnly << Action::Book << "MD.dat" << "";
+    QTest::newRow("MD.dat a directory, booking") << Fault::TotalsIsDirectory << Action::Book << "MD.dat" << "";
+    QTest::newRow("MD.dat read-only, correction") << Fault::TotalsReadOnly << Action::Correct << "MD.dat" << "";
+    QTest::newRow("Item.dat read-only, renaming") << Fault::NamesReadOnly << Action::Rename << "Item.dat" << "";
     // The directory refuses the new "Item.dat": the report names the directory.
     QTest::newRow("Item.dat gone, directory not writable, renaming")
-        << Fault::NamesGoneDirectoryNotWritable << Action::Rename << "";
+        << Fault::NamesGoneDirectoryNotWritable << Action::Rename << "" << "";
     // "Item.dat" is never rewritten in place, where a power loss could leave
     // part of it old and part new: a folder that takes no new file refuses
     // the renaming before any byte changes.
-    QTest::newRow("directory not writable, renaming") << Fault::DirectoryNotWritable << Action::Rename << "";
+    QTest::newRow("directory not writable, renaming") << Fault::DirectoryNotWritable << Action::Rename << "" << "";
 }
 
 void TestFileFaults::faultIsReportedAndNothingIsLost()
@@ -279,8 +308,9 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
     QFETCH(Fault, fault);
     QFETCH(Action, action);
     QFETCH(QString, file);
-    if (const char *reason = unsupported(fault))
-        QSKIP(reason);
+    QFETCH(QString, reason);
+    if (const char *missing = unsupported(fault))
+        QSKIP(missing);
     ProgramHarness program;
     const bool atStart = action == Action::Start;
     if (!(atStart && fault == Fault::DirectoryNotWritable))
@@ -307,8 +337,9 @@ void TestFileFaults::faultIsReportedAndNothingIsLost()
     QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
     const QString report = program.lastMessage();
     // The file, or "" for the folder, is named with the system's reason.
-    QVERIFY2(report.contains(QStringLiteral(": %1\n理由: ").arg(program.path(file))), qPrintable(report));
+    QVERIFY2(report.contains(QStringLiteral(": %1\n理由: %2").arg(program.path(file), reason)), qPrintable(report));
     QCOMPARE(snapshot(program.path("")), before);
+    writer.reset();
     setMode(program.path(""), kDirectory | QFileDevice::WriteOwner);
 }
 
@@ -374,6 +405,60 @@ void TestFileFaults::saveOnFullDiskKeepsTheOldFile()
              qPrintable(program.lastMessage()));
     QCOMPARE(snapshot(dir), before);
     filler.remove();
+}
+
+void TestFileFaults::linkSwappedBetweenCheckAndOpen_data()
+{
+    QTest::addColumn<bool>("swapTheLink");  // else the file it names is replaced by a link
+    QTest::addColumn<QString>("refusal");   // the reason reported, or "" for a booking that lands
+    QTest::newRow("MD.dat's link swapped for one to another file") << true << "";
+    QTest::newRow("the file MD.dat's link names replaced by a link") << false
+                                                                     << QStringLiteral("開く間にリンクに置き換えられました");
+}
+
+// "MD.dat" is a link of the user's to his book elsewhere; between the
+// check of the link and the open, it (or the file it names) is made to lead
+// to another file. What is opened is what was checked: the booking lands in
+// the book, or is refused, and the other file is never written.
+void TestFileFaults::linkSwappedBetweenCheckAndOpen()
+{
+    QFETCH(bool, swapTheLink);
+    QFETCH(QString, refusal);
+    if (const char *reason = TestSystem::missing(TestSystem::Feature::SymbolicLinks))
+        QSKIP(reason);
+    QTemporaryDir elsewhere;
+    const QString book = elsewhere.filePath("MD.dat");
+    const QString other = elsewhere.filePath("other.dat");
+    TestFiles::write(book, TotalsFormat::encode({1, 2, 3, 4, 5, 6}));
+    TestFiles::write(other, "another file of the user's");
+    ProgramHarness program;
+    QVERIFY(QFile::link(book, program.path("MD.dat")));
+    QVERIFY(program.start());
+    struct Swap : SystemFiles::Watcher {
+        std::function<void()> swap;
+        int before(const SystemFiles::Step &step) override
+        {
+            if (step.kind == SystemFiles::Step::Kind::Open && swap)
+                std::exchange(swap, nullptr)();
+            return 0;
+        }
+    } watcher;
+    const QString moved = swapTheLink ? program.path("MD.dat") : book;
+    watcher.swap = [&] {
+        QFile::link(other, moved + ".new");
+        QFile::rename(moved, moved + ".old");
+        QFile::rename(moved + ".new", moved);
+    };
+    SystemFiles::setWatcher(&watcher);
+    EntryPage(program).bookWithEnter(1, "500");
+    SystemFiles::setWatcher(nullptr);
+    QCOMPARE(TestFiles::read(other), QByteArray("another file of the user's"));
+    if (refusal.isEmpty()) {
+        QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
+        QCOMPARE(TestFiles::read(book), TotalsFormat::encode({1, 502, 3, 4, 5, 6}));
+    } else {
+        QVERIFY2(program.lastMessage().contains(refusal), qPrintable(program.lastMessage()));
+    }
 }
 
 void TestFileFaults::everySaveOutlastsAPowerLoss_data()

@@ -1,6 +1,7 @@
 // "Item.dat": the bytes the writer produces in code page 932, the reader's
 // rules, the names that cannot be stored, and the atomic replacement that
 // keeps the old file whole when a write fails.
+#include "Codepage932.h"
 #include "FailDevice.h"
 #include "TestFiles.h"
 #include "FileService.h"
@@ -46,6 +47,10 @@ private slots:
     void unstorableNamesAreFound();
     void inputMethodVariantsAreMapped_data();
     void inputMethodVariantsAreMapped();
+    void codePageIsWindows_data();
+    void codePageIsWindows();
+    void readStopsAtTheSizeCap_data();
+    void readStopsAtTheSizeCap();
     void missingFileIsNotFound();
     void saveReplacesTheFile();
     void failedWriteLeavesOldFileWhole_data();
@@ -201,6 +206,52 @@ void TestNamesFile::inputMethodVariantsAreMapped()
     QCOMPARE(mapped[0], stored);
     QVERIFY(!NamesFormat::findUnstorable(mapped));
     QCOMPARE(NamesFormat::decode(NamesFormat::encode(mapped)).value()[0], stored);
+}
+
+void TestNamesFile::codePageIsWindows_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    // Four bytes where ICU's table differs from Windows' (it swaps 0x1A,
+    // 0x1C and 0x7F and lacks 0x80), and a pair whose trail byte is 0x80.
+    QTest::newRow("0x1A") << QByteArray("\x1A") << QStringLiteral("\u001A");
+    QTest::newRow("0x1C") << QByteArray("\x1C") << QStringLiteral("\u001C");
+    QTest::newRow("0x7F") << QByteArray("\x7F") << QStringLiteral("\u007F");
+    QTest::newRow("0x80") << QByteArray("\x80") << QStringLiteral("\u0080");
+    QTest::newRow("項, trail byte 0x80") << QByteArray("\x8D\x80\x96\xDA") << QStringLiteral("項目");
+}
+
+// Code page 932 reads and writes each of these as Windows does, both ways.
+void TestNamesFile::codePageIsWindows()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(Codepage932::decode(bytes), text);
+    QCOMPARE(Codepage932::encode(text), bytes);
+}
+
+void TestNamesFile::readStopsAtTheSizeCap_data()
+{
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("read");
+    QTest::newRow("at the cap") << qint64(100) << true;
+    QTest::newRow("one byte past it") << qint64(101) << false;
+}
+
+// A file is read up to the cap it is given, and not a byte past.
+void TestNamesFile::readStopsAtTheSizeCap()
+{
+    QFETCH(qint64, size);
+    QFETCH(bool, read);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Item.dat");
+    TestFiles::write(path, QByteArray(size, 'a'));
+    const auto bytes = readWholeFile(path, 100);
+    QCOMPARE(bytes.ok(), read);
+    if (read)
+        QCOMPARE(bytes.value().size(), size);
+    else
+        QCOMPARE(bytes.error().kind, Error::Kind::FileTooLarge);
 }
 
 void TestNamesFile::missingFileIsNotFound()

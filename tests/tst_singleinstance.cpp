@@ -8,8 +8,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <chrono>
@@ -42,6 +45,8 @@ private slots:
     void socketLeftByAnEndedCopyIsReplaced();
     void nobodyServingMeansNotReached();
     void channelLivesInThePrivateRuntimeDirectory();
+    void anotherUsersEndIsRefused_data();
+    void anotherUsersEndIsRefused();
 };
 
 void TestSingleInstance::laterCopyAsksTheHolderForward_data()
@@ -120,6 +125,75 @@ void TestSingleInstance::channelLivesInThePrivateRuntimeDirectory()
     QVERIFY(holder.listen());
     QCOMPARE(QFileInfo(name).permissions() & (QFileDevice::WriteGroup | QFileDevice::WriteOther),
              QFileDevice::Permissions());
+}
+
+void TestSingleInstance::anotherUsersEndIsRefused_data()
+{
+    QTest::addColumn<bool>("asking");  // another user asks the holder, else he answers at the channel's name
+    QTest::newRow("another user asks the holder") << true;
+    QTest::newRow("another user listens at the channel's name") << false;
+}
+
+// Another user's process at the other end of the channel: the holder takes
+// no request from it, and a copy asking never sends it one. (The channel's
+// folder and socket are opened to him here, as a mistake of the system's
+// would.)
+void TestSingleInstance::anotherUsersEndIsRefused()
+{
+    QFETCH(bool, asking);
+    for (const auto feature : {TestSystem::Feature::ChannelInRuntimeDirectory, TestSystem::Feature::OtherUser}) {
+        if (const char *reason = TestSystem::missing(feature))
+            QSKIP(reason);
+    }
+    QTemporaryDir runtime;
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const auto restore = qScopeGuard([&] { qputenv("XDG_RUNTIME_DIR", before); });
+    const QString identity = QStringLiteral("1:600");
+    const QString name = InstanceName::forIdentity(identity);
+    QVERIFY(!name.isEmpty());
+    const auto openToAll = QFileDevice::Permissions(0x7777);
+    const QString script = asking ? QStringLiteral(
+        "import socket, sys\n"
+        "s = socket.socket(socket.AF_UNIX)\n"
+        "s.connect(sys.argv[1])\n"
+        "s.sendall(b'activate\\n')\n"
+        "s.settimeout(2)\n"
+        "try:\n    print('heard', s.recv(10), flush=True)\n"
+        "except OSError:\n    print('heard nothing', flush=True)\n")
+                                  : QStringLiteral(
+        "import os, socket, sys\n"
+        "s = socket.socket(socket.AF_UNIX)\n"
+        "s.bind(sys.argv[1])\n"
+        "os.chmod(sys.argv[1], 0o777)\n"
+        "s.listen(1)\n"
+        "print('listening', flush=True)\n"
+        "c, _ = s.accept()\n"
+        "c.settimeout(2)\n"
+        "try:\n    print('heard', c.recv(100), flush=True)\n"
+        "except OSError:\n    print('heard nothing', flush=True)\n");
+    SingleInstance holder(identity);
+    QSignalSpy asked(&holder, &SingleInstance::activationRequested);
+    if (asking) {
+        QVERIFY(holder.listen());
+        QFile::setPermissions(name, openToAll);
+    }
+    QFile::setPermissions(runtime.path(), openToAll);
+    QProcess other;
+    other.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/python3", "-c", script,
+                            name});
+    QVERIFY(other.waitForStarted());
+    QByteArray heard;
+    if (!asking) {
+        QTRY_VERIFY(other.canReadLine());
+        heard = other.readLine();
+        QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(!askWhileServing(identity, 500));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(other.state(), QProcess::NotRunning, 5000);
+    heard += other.readAll();
+    QCOMPARE(asked.count(), 0);
+    QVERIFY2(!heard.contains("activate") && !heard.contains("ok"), heard.constData());
 }
 
 QTEST_MAIN(TestSingleInstance)

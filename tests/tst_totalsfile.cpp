@@ -41,7 +41,8 @@ private slots:
     void failingDeviceReportsReadError();
     void loadCreatesMissingFileEmpty();
     void saveWritesTwentyFourBytesAndKeepsTail();
-    void directoryInPlaceOfFileIsReported();
+    void fileThatMayNotBeWrittenIsRefused_data();
+    void fileThatMayNotBeWrittenIsRefused();
     void pathWithDoubleSeparatorNamesTheFile();
     void fileNumbersAreLowestFree();
 };
@@ -156,17 +157,36 @@ void TestTotalsFile::saveWritesTwentyFourBytesAndKeepsTail()
     QCOMPARE(TestFiles::read(path), exampleImage() + "tail!!");
 }
 
-void TestTotalsFile::directoryInPlaceOfFileIsReported()
+void TestTotalsFile::fileThatMayNotBeWrittenIsRefused_data()
 {
+    QTest::addColumn<bool>("folder");  // else a read-only file
+    QTest::addColumn<QString>("reason");  // "" for the system's own words
+    QTest::newRow("a folder in its place") << true << "";
+    // Root may open it for writing: the owner's read-only mode is kept all the same.
+    QTest::newRow("read-only, even for root") << false << QStringLiteral("読み取り専用のファイルです");
+}
+
+void TestTotalsFile::fileThatMayNotBeWrittenIsRefused()
+{
+    QFETCH(bool, folder);
+    QFETCH(QString, reason);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkdir("MD.dat"));
     const QString path = dir.filePath("MD.dat");
+    if (folder) {
+        QVERIFY(QDir(dir.path()).mkdir("MD.dat"));
+    } else {
+        TestFiles::write(path, exampleImage());
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    }
     const auto error = TotalsFile::save(path, {});
     QVERIFY(error.has_value());
     QCOMPARE(error->kind, Error::Kind::FileOpen);
     QCOMPARE(error->subject, path);
     QVERIFY(!error->reason.isEmpty());
-    QVERIFY(!TotalsFile::load(path).ok());
+    if (!reason.isEmpty())
+        QCOMPARE(error->reason, reason);
+    if (!folder)
+        QCOMPARE(TestFiles::read(path), exampleImage());
 }
 
 void TestTotalsFile::pathWithDoubleSeparatorNamesTheFile()
