@@ -56,13 +56,6 @@ QLineEdit *textBox(QWidget *parent, const QString &objectName, const QString &te
     created->setObjectName(objectName);
     created->setGeometry(toPixels(rect));
     created->setMaxLength(kNoLimit);
-    // Japanese and Latin text need no shaping: their glyphs come straight from
-    // the font's table, at half the cost (a line edit shapes its whole text
-    // at every layout and every paint). Family and size still follow the
-    // window.
-    QFont unshaped;
-    unshaped.setStyleStrategy(QFont::PreferNoShaping);
-    created->setFont(unshaped);
     // A line edit lays out the whole of its text whenever it is set; until
     // its window is first shown (FormBase) it holds the text without showing
     // it, so that a window loaded hidden costs no layout of long names.
