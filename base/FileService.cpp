@@ -70,9 +70,10 @@ std::optional<Error> commitReplacement(QFile &replacement, const QString &name, 
         return failed(Error::Kind::FileWrite, path, code);
     if (const int code = sync(replacement, name))
         return failed(Error::Kind::FileFlush, path, code);
-    const qintptr hold = BookFiles::prepareHold(target, replacement.handle());
+    // The book holds its file by the path it was given, a link or not.
+    const qintptr hold = BookFiles::prepareHold(path, replacement.handle());
     const int code = SystemFiles::rename(name, target);
-    BookFiles::finishHold(target, hold, code == 0);
+    BookFiles::finishHold(path, hold, code == 0);
     if (code)
         return failed(Error::Kind::FileWrite, path, code);
     if (const int unsynced = syncDirectory(QFileInfo(target).absolutePath()))

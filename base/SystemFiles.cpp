@@ -134,13 +134,6 @@ int writeAt(QFileDevice &file, const QString &path, qint64 offset, QByteArrayVie
     return watched(step, [&] { return Native::writeAt(file, offset, bytes); });
 }
 
-int resize(QFileDevice &file, const QString &path, qint64 size)
-{
-    Step step{Step::Kind::Resize, fullPath(path)};
-    step.size = size;
-    return watched(step, [&] { return Native::resize(file, size); });
-}
-
 int sync(QFileDevice &file, const QString &path)
 {
     return watched({Step::Kind::Sync, fullPath(path)}, [&] { return Native::sync(file); });

@@ -4,9 +4,9 @@
 // rules every system shares in SystemFiles.cpp:
 // opening only regular files (a link only when it is this user's, decided
 // on the link that is then followed), the steps a save is made of (writing,
-// cutting, forcing a file or a folder onto the device, making a file beside
-// another, renaming one over another, removing one), and the system's words
-// for an error. FileService and BookLock above it make no system call of
+// forcing a file or a folder onto the device, making a file beside another,
+// renaming one over another, removing one), and the system's words for an
+// error. FileService and BookLock above it make no system call of
 // their own.
 //
 // Every step that changes the disk passes a Watcher when the tests set one
@@ -60,7 +60,6 @@ Expected<QString> createReplacement(QFile &file, const QString &path);
 // The steps of a save on a file open at `path`; each answers 0 or the
 // system's error code. writeAt writes all of `bytes` at `offset`.
 int writeAt(QFileDevice &file, const QString &path, qint64 offset, QByteArrayView bytes);
-int resize(QFileDevice &file, const QString &path, qint64 size);
 // Forces what was written to an open file onto its device.
 int sync(QFileDevice &file, const QString &path);
 
@@ -81,14 +80,13 @@ QString reasonFor(int code);
 
 // What the tests see of the steps above.
 struct Step {
-    enum class Kind { Create, Write, Resize, Sync, Rename, SyncDirectory, Remove, Open };
+    enum class Kind { Create, Write, Sync, Rename, SyncDirectory, Remove, Open };
     Step(Kind kind, QString path) : kind(kind), path(std::move(path)) {}
     Kind kind;
     QString path;     // full path; the folder for SyncDirectory
     QString target;   // Rename: the path renamed over
     qint64 offset = 0;
     QByteArray bytes; // Write
-    qint64 size = 0;  // Resize
 };
 
 class Watcher {

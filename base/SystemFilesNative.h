@@ -24,7 +24,6 @@ int openRegular(QFile &file, const QString &path, Access access, bool create, bo
 int createExclusive(QFile &file, const QString &path, const QString &like);
 
 int writeAt(QFileDevice &file, qint64 offset, QByteArrayView bytes);
-int resize(QFileDevice &file, qint64 size);
 int sync(QFileDevice &file);
 int rename(const QString &from, const QString &to);
 // Forces a folder's entries onto the device (0 where the system forces them

@@ -143,11 +143,6 @@ int writeAt(QFileDevice &file, qint64 offset, QByteArrayView bytes)
     return 0;
 }
 
-int resize(QFileDevice &file, qint64 size)
-{
-    return ::ftruncate(file.handle(), off_t(size)) == 0 ? 0 : errno;
-}
-
 int sync(QFileDevice &file)
 {
     return ::fsync(file.handle()) == 0 ? 0 : errno;

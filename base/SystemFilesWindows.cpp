@@ -144,13 +144,6 @@ int writeAt(QFileDevice &file, qint64 offset, QByteArrayView bytes)
     return 0;
 }
 
-int resize(QFileDevice &file, qint64 size)
-{
-    FILE_END_OF_FILE_INFO end{};
-    end.EndOfFile.QuadPart = size;
-    return SetFileInformationByHandle(handleOf(file), FileEndOfFileInfo, &end, sizeof end) ? 0 : lastErrorCode();
-}
-
 int sync(QFileDevice &file)
 {
     return FlushFileBuffers(handleOf(file)) ? 0 : lastErrorCode();

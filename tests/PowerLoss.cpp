@@ -81,15 +81,12 @@ PowerLoss::Model PowerLoss::replay(int count) const
             model.names.remove(name);
             break;
         case Step::Kind::Write:
-        case Step::Kind::Resize:
         case Step::Kind::Sync: {
             if (!model.names.contains(name))
                 break;
             Inode &inode = model.inodes[size_t(model.names[name])];
             if (step.kind == Step::Kind::Sync) {
                 inode.onDevice = inode.written;
-            } else if (step.kind == Step::Kind::Resize) {
-                inode.written.resize(step.size, '\0');
             } else {
                 const qsizetype end = step.offset + step.bytes.size();
                 if (inode.written.size() < end)
@@ -172,7 +169,7 @@ QString PowerLoss::describe(int step) const
         return QStringLiteral("none yet");
     if (step >= int(m_steps.size()))
         return QStringLiteral("the end");
-    static const char *const kinds[] = {"create", "write", "resize", "sync", "rename", "sync folder", "remove", "open"};
+    static const char *const kinds[] = {"create", "write", "sync", "rename", "sync folder", "remove", "open"};
     const Step &s = m_steps[step];
     return QStringLiteral("%1 %2%3").arg(QLatin1String(kinds[int(s.kind)]), s.path,
                                          s.target.isEmpty() ? QString() : QStringLiteral(" -> ") + s.target);

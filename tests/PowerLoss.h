@@ -3,7 +3,7 @@
 //
 // It watches every step the program's saves take through the platform layer
 // (SystemFiles::Watcher), while they happen on the real disk: a file made,
-// written, cut, forced; a file renamed over another; a folder forced. From
+// written, forced, removed; a file renamed over another; a folder forced. From
 // the files of one folder as they were when it began (all of them on the
 // device), it tells what a power loss after any number of those steps
 // leaves there, as a POSIX system promises no more:

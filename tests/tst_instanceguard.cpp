@@ -187,6 +187,7 @@ void TestInstanceGuard::bookFilesMeetTheHolderLock_data()
     QTest::newRow("MD.dat bind-mounted from the held book") << "MD.dat" << "bind";
     QTest::newRow("Item.dat a symbolic link into the held book") << "Item.dat" << "link";
     QTest::newRow("Item.dat a hard link to the one the holder saved") << "Item.dat" << "saved";
+    QTest::newRow("Item.dat a link to where the holder's own link saved") << "Item.dat" << "saved through a link";
 }
 
 // Another folder whose book file leads into the book a copy holds: its
@@ -197,17 +198,29 @@ void TestInstanceGuard::bookFilesMeetTheHolderLock()
     QFETCH(QString, way);
     QTemporaryDir held;
     QTemporaryDir other;
+    QTemporaryDir store;
     const auto files = [](const QTemporaryDir &dir) { return QStringList{dir.filePath("MD.dat"), dir.filePath("Item.dat")}; };
     for (const QString &path : files(held)) {
         QFile data(path);
         QVERIFY(data.open(QIODevice::WriteOnly));
         data.write(QByteArray(24, '\0'));
     }
+    // The holder's own book file a link of his to a folder of his.
+    const bool throughLink = way == "saved through a link";
+    if (throughLink) {
+        if (const char *reason = TestSystem::missing(TestSystem::Feature::SymbolicLinks))
+            QSKIP(reason);
+        QVERIFY(QFile::rename(held.filePath(file), store.filePath(file)));
+        QVERIFY(QFile::link(store.filePath(file), held.filePath(file)));
+    }
     const BookLock first(held.path(), files(held));
     QCOMPARE(first.state(), BookLock::State::Held);
-    const QString target = held.filePath(file);
+    const QString target = throughLink ? store.filePath(file) : held.filePath(file);
     const QString path = other.filePath(file);
-    if (way == "link") {
+    if (throughLink) {
+        QVERIFY(!replaceAtomically(held.filePath(file), [](QIODevice &device) { return writeAll(device, "\"x\"\r\n"); }));
+        QVERIFY(QFile::link(target, path));
+    } else if (way == "link") {
         if (const char *reason = TestSystem::missing(TestSystem::Feature::SymbolicLinks))
             QSKIP(reason);
         QVERIFY(QFile::link(target, path));
