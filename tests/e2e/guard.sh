@@ -148,6 +148,33 @@ for as in root nobody; do
     second_start "links into the held book, as $as" message "$as" "$linked" XDG_RUNTIME_DIR="$RUN"
 done
 
+# Two copies started at once on a new book, before its MD.dat exists: the
+# second from another folder whose MD.dat is a link to the first's. Every
+# time one window opens and the other copy tells the user and ends with 1.
+for try in $(seq 6); do
+    race=$E2E_WORK/race-$try
+    mkdir -p "$race/a" "$race/b"
+    for dir in a b; do
+        cp "$E2E_WORK/book/kakeibo" "$E2E_WORK/book/Icon.ico" "$E2E_WORK/book/libkakeibo_instance.so" "$race/$dir/"
+        cp "$E2E_WORK/bare/Item.dat" "$race/$dir/"
+    done
+    ln -s "$race/a/MD.dat" "$race/b/MD.dat"
+    launch root "$race/a/kakeibo" XDG_RUNTIME_DIR="$RUN"
+    pid_a=$LAUNCHED_PID
+    launch root "$race/b/kakeibo" XDG_RUNTIME_DIR="$RUN"
+    pid_b=$LAUNCHED_PID
+    answer_message
+    for _ in $(seq 50); do kill -0 "$pid_a" 2>/dev/null && kill -0 "$pid_b" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$pid_a" 2>/dev/null; then winner=$pid_a loser=$pid_b; else winner=$pid_b loser=$pid_a; fi
+    expect_exit "$loser" 1
+    kill -0 "$winner" 2>/dev/null || fail "race $try: neither copy holds the book"
+    e2e_wait_windows "$TITLE" 3
+    kill "$winner"
+    expect_exit "$winner" 0
+    e2e_wait_windows "$TITLE" 2
+done
+echo "ok: two copies started at once on a new book, 6 times: one window each time, the other told"
+
 # Another user squats the runtime directory that Qt would make for root in
 # a shared TMPDIR, with a listener at the very name of the book's channel:
 # the directory is not root's own, so it is never used.
