@@ -1,6 +1,7 @@
 #include "Frame.h"
 
 #include "AltKeys.h"
+#include "CaretBlink.h"
 #include "Composition.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ Frame::Frame(QString applicationDirectory)
     , m_writer(m_handlers)
     , m_composition(std::make_unique<Composition>(QCoreApplication::instance()))
     , m_altKeys(std::make_unique<AltKeys>(QCoreApplication::instance()))
+    , m_caretBlink(std::make_unique<CaretBlink>(QCoreApplication::instance()))
 {
     m_handlers.setOnEnd([this] { m_windows.hideAll(); });
     g_current = this;

@@ -6,7 +6,8 @@
 //  - writer():   the program's own writes into controls (ControlWriter)
 //  - trace():    the steps of a run, for the tests (Trace)
 // and, for the whole application, a composed text committed once into its
-// own field (Composition) and Alt+key as a command (AltKeys).
+// own field (Composition), Alt+key as a command (AltKeys) and a caret that
+// stays on in a very long text (CaretBlink).
 #pragma once
 
 #include "ControlWriter.h"
@@ -21,6 +22,7 @@
 namespace kakeibo {
 
 class AltKeys;
+class CaretBlink;
 class Composition;
 
 class Frame {
@@ -50,6 +52,7 @@ private:
     ControlWriter m_writer;
     std::unique_ptr<Composition> m_composition;
     std::unique_ptr<AltKeys> m_altKeys;
+    std::unique_ptr<CaretBlink> m_caretBlink;
 };
 
 } // namespace kakeibo

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -113,6 +114,8 @@ private slots:
     void describeNamesFileAndReason();
     void composedTextLandsOnceInItsField_data();
     void composedTextLandsOnceInItsField();
+    void caretStaysOnInAVeryLongText_data();
+    void caretStaysOnInAVeryLongText();
 };
 
 void TestFrame::touchLoadsOnceEvenFromFormLoad()
@@ -438,6 +441,45 @@ void TestFrame::composedTextLandsOnceInItsField()
     }
     QCOMPARE(form->field->text(), field);
     QCOMPARE(form->other->text(), other);
+}
+
+void TestFrame::caretStaysOnInAVeryLongText_data()
+{
+    QTest::addColumn<int>("length");        // of the text in the field that has the focus
+    QTest::addColumn<bool>("focusElsewhere");  // the focus then moves to a short field
+    QTest::addColumn<bool>("blinks");
+    QTest::newRow("a short text") << 6 << false << true;
+    QTest::newRow("100,000 characters") << 100000 << false << true;
+    QTest::newRow("100,001 characters") << 100001 << false << false;
+    QTest::newRow("100,001 characters, then a short field") << 100001 << true << true;
+}
+
+// Each blink of the caret paints its field, which measures its whole text:
+// in a very long text the caret stays on, and the desktop's blinking comes
+// back with the focus in another field.
+void TestFrame::caretStaysOnInAVeryLongText()
+{
+    QFETCH(int, length);
+    QFETCH(bool, focusElsewhere);
+    QFETCH(bool, blinks);
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int desktop = hints->cursorFlashTime();
+    QVERIFY(desktop > 0);
+    {
+        Fixture f;
+        TestForm *form = f.form();
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        form->field->setMaxLength(length);
+        form->field->setText(QString(length, u'長'));
+        form->field->setFocus();
+        if (focusElsewhere)
+            form->other->setFocus();
+        QCOMPARE(hints->cursorFlashTime() == desktop, blinks);
+        QCOMPARE(hints->cursorFlashTime() == 0, !blinks);
+    }
+    QCOMPARE(hints->cursorFlashTime(), desktop);
 }
 
 QTEST_MAIN(TestFrame)
