@@ -76,8 +76,9 @@ std::optional<Error> commitReplacement(QFile &replacement, const QString &name, 
     BookFiles::finishHold(path, hold, code == 0);
     if (code)
         return failed(Error::Kind::FileWrite, path, code);
-    if (const int unsynced = syncDirectory(QFileInfo(target).absolutePath()))
-        return Error::file(Error::Kind::FileFlush, QFileInfo(target).absolutePath(), reasonFor(unsynced));
+    const QString folder = QFileInfo(target).absolutePath();
+    if (const int unsynced = syncDirectory(folder))
+        return failed(Error::Kind::FileFlush, folder, unsynced);
     return std::nullopt;
 }
 

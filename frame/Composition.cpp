@@ -40,8 +40,7 @@ bool usesIbusClient()
 
 void resetInputMethod()
 {
-    if (QInputMethod *method = QGuiApplication::inputMethod())
-        method->reset();
+    QGuiApplication::inputMethod()->reset();
 }
 
 } // namespace
@@ -57,8 +56,7 @@ Composition::Composition(QObject *application) : m_ibusClient(usesIbusClient())
                 finish();
         });
         connect(gui, &QGuiApplication::focusWindowChanged, this, [] {
-            if (QInputMethod *method = QGuiApplication::inputMethod())
-                method->update(Qt::ImCursorRectangle);
+            QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
         });
     }
 }

@@ -10,6 +10,7 @@
 #include "NamesFormat.h"
 #include "Pages.h"
 #include "PowerLoss.h"
+#include "StepWatchers.h"
 #include "ProgramHarness.h"
 #include "SystemFiles.h"
 #include "TestFiles.h"
@@ -434,24 +435,15 @@ void TestFileFaults::linkSwappedBetweenCheckAndOpen()
     ProgramHarness program;
     QVERIFY(QFile::link(book, program.path("MD.dat")));
     QVERIFY(program.start());
-    struct Swap : SystemFiles::Watcher {
-        std::function<void()> swap;
-        int before(const SystemFiles::Step &step) override
-        {
-            if (step.kind == SystemFiles::Step::Kind::Open && swap)
-                std::exchange(swap, nullptr)();
-            return 0;
-        }
-    } watcher;
     const QString moved = swapTheLink ? program.path("MD.dat") : book;
-    watcher.swap = [&] {
-        QFile::link(other, moved + ".new");
-        QFile::rename(moved, moved + ".old");
-        QFile::rename(moved + ".new", moved);
-    };
-    SystemFiles::setWatcher(&watcher);
-    EntryPage(program).bookWithEnter(1, "500");
-    SystemFiles::setWatcher(nullptr);
+    {
+        const AtStep swap(SystemFiles::Step::Kind::Open, [&] {
+            QFile::link(other, moved + ".new");
+            QFile::rename(moved, moved + ".old");
+            QFile::rename(moved + ".new", moved);
+        });
+        EntryPage(program).bookWithEnter(1, "500");
+    }
     QCOMPARE(TestFiles::read(other), QByteArray("another file of the user's"));
     if (refusal.isEmpty()) {
         QVERIFY2(program.messages.isEmpty(), qPrintable(program.lastMessage()));
@@ -553,16 +545,10 @@ void TestFileFaults::failedStepOfASaveIsReported()
     QVERIFY(program.start());
     const QByteArray names = program.readFile("Item.dat");
     const int code = TestSystem::deviceErrorCode();
-    struct Failing : SystemFiles::Watcher {
-        SystemFiles::Step::Kind kind;
-        int code;
-        int before(const SystemFiles::Step &seen) override { return seen.kind == kind ? code : 0; }
-    } failing;
-    failing.kind = step;
-    failing.code = code;
-    SystemFiles::setWatcher(&failing);
-    act(program, action);
-    SystemFiles::setWatcher(nullptr);
+    {
+        const FailingStep failing(step, code);
+        act(program, action);
+    }
     QCOMPARE(program.events, QStringList({"fatal", "end 1"}));
     QVERIFY2(program.lastMessage().contains(QStringLiteral(": %1\n理由: %2").arg(program.path(named),
                                                                                    SystemFiles::reasonFor(code))),

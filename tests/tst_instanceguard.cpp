@@ -8,7 +8,7 @@
 #include "BookLock.h"
 #include "FileService.h"
 #include "InstanceGuard.h"
-#include "SystemFiles.h"
+#include "StepWatchers.h"
 #include "TestSystem.h"
 
 #include <QDir>
@@ -119,26 +119,16 @@ void TestInstanceGuard::copiesStartedAtOnceHoldTheBookOnce()
     QTemporaryDir b;
     QVERIFY(QFile::link(a.filePath("MD.dat"), b.filePath("MD.dat")));
     std::optional<BookLock> second;
-    struct SecondStart : SystemFiles::Watcher {
-        std::function<void()> start;
-        SystemFiles::Step::Kind at;
-        int before(const SystemFiles::Step &step) override
-        {
-            if (step.kind == at && start)
-                std::exchange(start, nullptr)();
-            return 0;
-        }
-        void after(const SystemFiles::Step &step) override { before(step); }
-    } watcher;
-    watcher.start = [&] { second.emplace(b.path(), QStringList{b.filePath("MD.dat")}); };
-    watcher.at = whileMade ? SystemFiles::Step::Kind::Create : SystemFiles::Step::Kind::Open;
-    SystemFiles::setWatcher(&watcher);
-    const BookLock first(a.path(), {a.filePath("MD.dat")});
-    SystemFiles::setWatcher(nullptr);
+    std::optional<BookLock> first;
+    {
+        const AtStep secondStart(whileMade ? SystemFiles::Step::Kind::Create : SystemFiles::Step::Kind::Open,
+                                 [&] { second.emplace(b.path(), QStringList{b.filePath("MD.dat")}); });
+        first.emplace(a.path(), QStringList{a.filePath("MD.dat")});
+    }
     QVERIFY(second.has_value());
-    const int holders = int(first.state() == BookLock::State::Held) + int(second->state() == BookLock::State::Held);
+    const int holders = int(first->state() == BookLock::State::Held) + int(second->state() == BookLock::State::Held);
     QCOMPARE(holders, 1);
-    const BookLock &refused = first.state() == BookLock::State::Held ? *second : first;
+    const BookLock &refused = first->state() == BookLock::State::Held ? *second : *first;
     QVERIFY(refused.error().kind == Error::Kind::BookInUse || refused.error().kind == Error::Kind::FileOpen);
 }
 
