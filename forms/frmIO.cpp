@@ -150,13 +150,10 @@ void frmIO::connectHandlers()
         connect(optKoumoku[slot], &QRadioButton::clicked, this, handler([this, slot] { optKoumoku_Click(slot); }));
     connect(txtKingaku, &QLineEdit::textChanged, this, handler([this] { txtKingaku_Change(); }));
     connect(cmdInput, &QPushButton::clicked, this, handler([this] { cmdInput_Click(); }));
-    // The commands that show a window modally run once the menu bar has
-    // finished with the key or click that chose them; run inside it, the
-    // modal loop would leave the menu bar highlighted and deaf to Alt.
-    connect(mnuRevision, &QAction::triggered, this, handler([this] { mnuRevision_Click(); }), Qt::QueuedConnection);
-    connect(mnuChange, &QAction::triggered, this, handler([this] { mnuChange_Click(); }), Qt::QueuedConnection);
-    connect(mnuAbout, &QAction::triggered, this, handler([this] { mnuAbout_Click(); }), Qt::QueuedConnection);
-    connect(mnuExit, &QAction::triggered, this, handler([this] { mnuExit_Click(); }));
+    onCommand(mnuRevision, [this] { mnuRevision_Click(); });
+    onCommand(mnuChange, [this] { mnuChange_Click(); });
+    onCommand(mnuAbout, [this] { mnuAbout_Click(); });
+    onCommand(mnuExit, [this] { mnuExit_Click(); });
 }
 
 void frmIO::Form_Load()

@@ -2,9 +2,12 @@
 
 #include "Picture.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QWindow>
 
 namespace kakeibo {
@@ -35,6 +38,21 @@ void FormBase::setTabOrderList(std::initializer_list<QWidget *> controls)
     m_tabOrder = controls;
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         QWidget::setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+void FormBase::onCommand(QAction *entry, std::function<void()> fn)
+{
+    connect(entry, &QAction::triggered, this, [this, entry, fn] {
+        for (QObject *shownIn : entry->associatedObjects()) {
+            // A menu bar lets go of an entry without a menu when the pointer
+            // leaves it, whether the entry was chosen by key or by click.
+            if (auto *bar = qobject_cast<QMenuBar *>(shownIn)) {
+                QEvent left(QEvent::Leave);
+                QCoreApplication::sendEvent(bar, &left);
+            }
+        }
+        m_frame.handlers().runCommand(fn);
+    });
 }
 
 void FormBase::keyPressEvent(QKeyEvent *event)

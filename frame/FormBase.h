@@ -16,7 +16,10 @@
 #include <QPointer>
 #include <QList>
 
+#include <functional>
 #include <initializer_list>
+
+class QAction;
 
 namespace kakeibo {
 
@@ -56,6 +59,15 @@ protected:
     {
         return [this, fn](auto &&...) { m_frame.handlers().run(fn); };
     }
+
+    // Runs fn as the command of a menu entry: at once, inside the key or
+    // click that chose it, as HandlerRunner::runCommand runs commands. A
+    // window it shows modally is open before the next key is read, so that
+    // keys typed ahead go to that window or, where the desktop still sends
+    // them to this one, are dropped there (it is blocked), and never land
+    // here. The menu bar is put at rest first: left in the middle of its
+    // key or click while the window is open, it would stay highlighted.
+    void onCommand(QAction *entry, std::function<void()> fn);
 
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -38,6 +38,15 @@ void HandlerRunner::run(const std::function<void()> &handler)
     }
 }
 
+void HandlerRunner::runCommand(const std::function<void()> &command)
+{
+    if (m_inCommand)
+        return;
+    m_inCommand = true;
+    run(command);
+    m_inCommand = false;
+}
+
 // A handler raised by an assignment from code keeps its error for the
 // assigning code instead of reporting it.
 void HandlerRunner::runNested(const std::function<void()> &handler)

@@ -44,6 +44,12 @@ public:
     // Runs an event handler; nothing once the program has ended.
     void run(const std::function<void()> &handler);
 
+    // Runs a command the user chose (a menu command) as an event handler,
+    // at once; nothing while another command is still running, which it
+    // is for as long as the window it opened is shown: a command typed
+    // ahead of the first one's window never opens a second window.
+    void runCommand(const std::function<void()> &command);
+
     // Tells the user of an error that stops the program, then ends it with 1.
     void reportError(const Error &error);
 
@@ -96,6 +102,7 @@ private:
     int m_assignmentDepth = 0;
     std::exception_ptr m_pending;
     bool m_ended = false;
+    bool m_inCommand = false;
     bool m_failing = false;
     int m_exitCode = 0;
 };

@@ -148,10 +148,8 @@ void ProgramHarness::click(QWidget *control)
 
 bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<void(QWidget *)> &inside)
 {
-    // The command's handler is queued behind the menu bar's own work; the
-    // check for the modal window is queued behind the handler, so it runs
-    // inside the handler's modal loop.
-    find<QAction>(kakeibo::Ui::frmIO, menuCommand)->trigger();
+    // The command runs at once, inside trigger(); the check, posted first,
+    // runs inside its modal loop.
     bool shown = false;
     QTimer::singleShot(0, [&] {
         QWidget *modal = QApplication::activeModalWidget();
@@ -161,6 +159,7 @@ bool ProgramHarness::whileModal(const QString &menuCommand, const std::function<
         if (QWidget *left = QApplication::activeModalWidget())
             left->close();
     });
+    find<QAction>(kakeibo::Ui::frmIO, menuCommand)->trigger();
     QCoreApplication::sendPostedEvents();
     return shown;
 }
