@@ -8,7 +8,11 @@
 int main(int argc, char *argv[])
 {
     kakeibo::prepareApplication();
-    QApplication app(argc, argv);
+    // The program takes no command line, and Qt is given none of it either
+    // (-reverse, -style, -stylesheet, -platform ...): the desktop's own
+    // environment (display, input method, scaling) still applies.
+    int noArguments = argc > 0 ? 1 : 0;
+    QApplication app(noArguments, argv);
     kakeibo::confinePlugins();
     return kakeibo::runProgram(QCoreApplication::applicationDirPath());
 }

@@ -103,6 +103,8 @@ void HandlerRunner::show(const UserMessage &message)
                                                                        : QMessageBox::Warning;
     QMessageBox box(icon, Messages::kTitle, message.text, QMessageBox::Ok);
     box.setObjectName(QStringLiteral("messageBox"));
+    // The text holds the user's names and the system's file names: never markup.
+    box.setTextFormat(Qt::PlainText);
     runNestedLoop([&box] { box.exec(); });
 }
 

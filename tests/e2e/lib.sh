@@ -75,13 +75,15 @@ e2e_copy_app() {
     [[ -n ${E2E_WINE:-} ]] || cp "$app_dir"/libkakeibo_instance.so "$E2E_WORK/$name/"
 }
 
-# Starts the program of $E2E_WORK/NAME in the background; sets LAUNCHED_PID.
+# Starts the program of $E2E_WORK/NAME in the background, with the
+# arguments given after NAME; sets LAUNCHED_PID.
 e2e_launch() {
     local name=$1
+    shift
     if [[ -n ${E2E_WINE:-} ]]; then
-        wine "$E2E_WORK/$name/kakeibo.exe" >>"$E2E_WORK/program.log" 2>&1 &
+        wine "$E2E_WORK/$name/kakeibo.exe" "$@" >>"$E2E_WORK/program.log" 2>&1 &
     else
-        QT_QPA_PLATFORM=xcb "$E2E_WORK/$name/kakeibo" >>"$E2E_WORK/program.log" 2>&1 &
+        QT_QPA_PLATFORM=xcb "$E2E_WORK/$name/kakeibo" "$@" >>"$E2E_WORK/program.log" 2>&1 &
     fi
     LAUNCHED_PID=$!
     E2E_PIDS+=("$LAUNCHED_PID")

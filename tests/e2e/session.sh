@@ -6,7 +6,9 @@
 # Enter), the version window (Alt+A, close box), then Alt+X; "MD.dat" and
 # "Item.dat" are checked byte for byte. On Linux a screen reader's listener
 # (AT-SPI) on the session's bus hears the amount box and a name field
-# change as the user types and deletes. Argument: the application directory.
+# change as the user types and deletes. Then, started again with Qt's
+# options -reverse and -stylesheet (which it must not read), keys typed
+# ahead of a menu command's window. Argument: the application directory.
 source "$(dirname "$0")/lib.sh"
 
 APP_DIR=${1:?application directory}
@@ -161,10 +163,18 @@ type_ahead() {
 }
 # A desktop without a screen reader: the listener's calls into the program
 # would change when it reads its keys.
+# It takes no command line: Qt's own options, mirrored windows and a style
+# sheet (which would rename every window), are not read.
 unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
-e2e_launch app
+echo 'QDialog { qproperty-windowTitle: "styled"; }' >"$E2E_WORK/styled.qss"
+e2e_launch app -reverse -stylesheet "$E2E_WORK/styled.qss"
 E2E_APP_PID=$LAUNCHED_PID
 e2e_window 'QEN - '
+# The menu's first entry stands at its left: 訂正(R), not 終了(X).
+xdotool mousemove $((WX + 20)) $((WY + (WH - CLIENT_HEIGHT) / 2)) sleep 0.1 click 1
+e2e_window '^訂正$'
+e2e_close
+e2e_no_window '^訂正$'
 for hold in running stopped; do
     type_ahead "$hold" alt+r 9 Return
     type_ahead "$hold" alt+r alt+c
