@@ -1,6 +1,7 @@
 // Starts the account book on its application directory, the directory that
 // holds the program file and its data files.
 #include "Program.h"
+#include "ProgramFolder.h"
 #include "Startup.h"
 
 #include <QApplication>
@@ -14,5 +15,5 @@ int main(int argc, char *argv[])
     int noArguments = argc > 0 ? 1 : 0;
     QApplication app(noArguments, argv);
     kakeibo::confinePlugins();
-    return kakeibo::runProgram(QCoreApplication::applicationDirPath());
+    return kakeibo::runProgram(kakeibo::ProgramFolder::path());
 }

@@ -1,6 +1,7 @@
 #include "Messages.h"
 
 #include "Captions.h"
+#include "ProgramFolder.h"
 
 #include <QList>
 
@@ -11,7 +12,7 @@ const QString kEnd = QStringLiteral("\n\nプログラムを終了します。");
 
 QString pathAndReason(const QString &label, const Error &error)
 {
-    QString text = QStringLiteral("\n\n%1: %2").arg(label, error.subject);
+    QString text = QStringLiteral("\n\n%1: %2").arg(label, ProgramFolder::shown(error.subject));
     if (!error.reason.isEmpty())
         text += QStringLiteral("\n理由: %1").arg(error.reason);
     return text;

@@ -22,8 +22,9 @@ int deviceErrorCode();
 // no program follows), a FIFO in a folder, owner permissions binding the
 // user who runs the suite (an unprivileged user on POSIX systems), the
 // channel as a file in the runtime directory (a named pipe on Windows),
-// running a command as another user (root's setpriv).
-enum class Feature { SymbolicLinks, FifosInFolders, BindingPermissions, ChannelInRuntimeDirectory, OtherUser };
+// running a command as another user (root's setpriv), a file name in bytes
+// that are no text (a POSIX name; Windows names are UTF-16).
+enum class Feature { SymbolicLinks, FifosInFolders, BindingPermissions, ChannelInRuntimeDirectory, OtherUser, NamesInBytes };
 const char *missing(Feature feature);
 
 } // namespace TestSystem

@@ -38,6 +38,8 @@ const char *missing(Feature feature)
         return "the channel is a named pipe on Windows, not a file";
     case Feature::OtherUser:
         return "there is no other user to run a command as";
+    case Feature::NamesInBytes:
+        return "a Windows name is UTF-16, always text";
     }
     return nullptr;
 }

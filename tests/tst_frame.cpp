@@ -5,6 +5,8 @@
 #include "FormBase.h"
 #include "Frame.h"
 #include "Messages.h"
+#include "ProgramFolder.h"
+#include "TestSystem.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -18,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
 
 using namespace kakeibo;
 
@@ -111,6 +115,7 @@ private slots:
     void captionsAreShownAndSpokenLiterally();
     void designCaptionsSpeakWithoutAccessKeys_data();
     void designCaptionsSpeakWithoutAccessKeys();
+    void describeNamesFileAndReason_data();
     void describeNamesFileAndReason();
     void composedTextLandsOnceInItsField_data();
     void composedTextLandsOnceInItsField();
@@ -354,12 +359,36 @@ void TestFrame::designCaptionsSpeakWithoutAccessKeys()
     QCOMPARE(Captions::withoutAccessKeys(caption), spoken);
 }
 
+void TestFrame::describeNamesFileAndReason_data()
+{
+    QTest::addColumn<QByteArray>("folder");  // under a temporary folder, as the system names it
+    QTest::addColumn<QString>("shown");      // the folder's name in the message
+    QTest::newRow("a folder named in text") << QByteArray("家計簿") << "家計簿";
+    // 家計簿 in Shift_JIS, as a folder copied from an old Japanese disk: its
+    // bytes C6 8C happen to be UTF-8 (ƌ), the others are shown as bytes.
+    QTest::newRow("a folder named in bytes that are no UTF-8")
+        << QByteArray("\x89\xC6\x8Cv\x95\xEB") << R"(\x89ƌv\x95\xEB)";
+}
+
+// The report names the file by its full path, readably whatever bytes its
+// folder's name holds, with the system's reason.
 void TestFrame::describeNamesFileAndReason()
 {
-    const QString text = Messages::describe(Error::file(Error::Kind::FileOpen, "/data/MD.dat", "Permission denied"));
+    QFETCH(QByteArray, folder);
+    QFETCH(QString, shown);
+    if (QString::fromUtf8(folder).toUtf8() != folder)
+        if (const char *reason = TestSystem::missing(TestSystem::Feature::NamesInBytes))
+            QSKIP(reason);
+    QTemporaryDir parent;
+    const auto utf8 = [](const QByteArray &bytes) { return std::u8string(bytes.begin(), bytes.end()); };
+    const std::filesystem::path made = std::filesystem::path(utf8(parent.path().toUtf8())) / utf8(folder);
+    QVERIFY(std::filesystem::create_directory(made));
+    const QString book = ProgramFolder::reach(made);
+    QFile file(book + "/MD.dat");
+    QVERIFY(file.open(QIODevice::WriteOnly));  // the folder is reached by its own name
+    const QString text = Messages::describe(Error::file(Error::Kind::FileOpen, book + "/MD.dat", "Permission denied"));
     QVERIFY(text.contains(QStringLiteral("開けませんでした")));
-    QVERIFY(text.contains(QStringLiteral("/data/MD.dat")));
-    QVERIFY(text.contains(QStringLiteral("Permission denied")));
+    QVERIFY2(text.contains(parent.path() + "/" + shown + "/MD.dat\n理由: Permission denied"), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("終了")));
 }
 

@@ -89,10 +89,12 @@ e2e_launch() {
     E2E_PIDS+=("$LAUNCHED_PID")
 }
 
-# Copies the application directory and starts the program in the copy.
+# Copies the application directory to $E2E_WORK/NAME (default app, as
+# E2E_APP names it for the checks) and starts the program in the copy.
 e2e_start_program() {
-    e2e_copy_app "$1" app
-    e2e_launch app
+    E2E_APP=${2:-app}
+    e2e_copy_app "$1" "$E2E_APP"
+    e2e_launch "$E2E_APP"
     E2E_APP_PID=$LAUNCHED_PID
 }
 
