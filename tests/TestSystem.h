@@ -17,6 +17,14 @@ bool makeHardLink(const QString &target, const QString &path);
 // The system's code for an input/output error of a device.
 int deviceErrorCode();
 
+// The system itself refuses every call of a kind with `code`, below the
+// platform layer (POSIX: the test program's own fsync and rename stand in
+// front of the C library's), until restoreSystemCalls(); false where the
+// suite cannot (Windows).
+enum class SystemCall { SyncFile, SyncFolder, Rename };
+bool failSystemCall(SystemCall call, int code);
+void restoreSystemCalls();
+
 // Why a case of the suite cannot apply on this system, or nullptr when it
 // does: a symbolic link made by QFile::link (a shortcut on Windows, which
 // no program follows), a FIFO in a folder, owner permissions binding the

@@ -25,6 +25,14 @@ int deviceErrorCode()
     return ERROR_IO_DEVICE;
 }
 
+// No stand-in below the Windows API here.
+bool failSystemCall(SystemCall, int)
+{
+    return false;
+}
+
+void restoreSystemCalls() {}
+
 const char *missing(Feature feature)
 {
     switch (feature) {
