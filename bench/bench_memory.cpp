@@ -9,7 +9,10 @@
 // holds the figures to their budget.
 // Usage: bench_memory APPLICATION_DIRECTORY N COUNT WINDOW
 //   COUNT names of N characters ("あ"-like, two bytes each in the file), the
-//   others short; WINDOW is entry, refused, correction, names or version.
+//   others short; WINDOW is entry, refused, correction, names or version,
+//   or floor: no program, only six bare QLineEdits in a dialog given the
+//   same names (opened: set and painted; used: given the other names of the
+//   same length and painted), the floor of the long-name figures.
 //   Prints "N COUNT WINDOW peak-KiB use-ms start-ms open-ms": the peak
 //   resident memory (VmHWM) of the run, the time of the use, of the
 //   start-up until the windows are painted, and of opening the window until
@@ -22,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,6 +33,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <limits>
 
 using namespace kakeibo;
 
@@ -118,6 +123,34 @@ Times useWindow(Frame &frame, const QString &window, qsizetype length, int count
     return {bench::millisecondsSince(start), 0};
 }
 
+// Six bare line edits given the names, as the category-name window's fields
+// are, without anything of the program around them.
+Times bareLineEdits(qsizetype length, int count)
+{
+    Times times;
+    const auto opening = bench::Clock::now();
+    QDialog dialog;
+    QList<QLineEdit *> fields;
+    const NamesFormat::Names names = namesOf(length, count, QChar(u'あ'));
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        auto *field = new QLineEdit(&dialog);
+        field->setMaxLength(std::numeric_limits<int>::max());
+        field->setGeometry(8, 8 + 24 * slot, 300, 22);
+        field->setText(names[slot]);
+        fields.append(field);
+    }
+    dialog.show();
+    paint();
+    times.open = bench::millisecondsSince(opening);
+    const auto start = bench::Clock::now();
+    const NamesFormat::Names renamed = namesOf(length, count, QChar(u'い'));
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        fields[slot]->setText(renamed[slot]);
+    paint();
+    times.use = bench::millisecondsSince(start);
+    return times;
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -135,6 +168,12 @@ int main(int argc, char *argv[])
     const qsizetype length = std::atoll(argv[2]);
     const int count = std::atoi(argv[3]);
     const QString window = QString::fromLocal8Bit(argv[4]);
+    if (window == QLatin1String("floor")) {
+        const Times times = bareLineEdits(length, count);
+        std::printf("%lld %d floor %lld %.1f 0.0 %.1f\n", static_cast<long long>(length), count,
+                    bench::peakResidentKiB(), times.use, times.open);
+        return 0;
+    }
     bench::AppDir dir(QString::fromLocal8Bit(argv[1]));
     if (!writeFile(dir.file("Item.dat"), NamesFormat::encode(namesOf(length, count, QChar(u'あ')))))
         return 1;
