@@ -4,6 +4,7 @@
 #include "Foreground.h"
 #include "FormBase.h"
 #include "HandlerRunner.h"
+#include "StyleRoom.h"
 #include "Trace.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ FormBase *WindowRegistry::form(const QString &name)
     if (factory == m_factories.cend())
         throw RuntimeError({Error::Kind::Internal, name, QStringLiteral("unknown window")});
     FormBase *created = (*factory)(m_frame);
+    StyleRoom::make(created);
     m_forms.insert(name, created);
     m_trace.add(QStringLiteral("load ") + name);
     created->Form_Load();

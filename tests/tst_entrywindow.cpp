@@ -21,7 +21,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTest>
 #include <QTimer>
 
@@ -45,6 +48,8 @@ class TestEntryWindow : public QObject {
 private slots:
     void startsIdleWithFocusInAmount();
     void designMatchesLayout();
+    void everyCommandAndFieldShowsInFull_data();
+    void everyCommandAndFieldShowsInFull();
     void menuBarHasFourCommands();
     void fontsAreNearestInstalledFaces();
     void amountCheck_data();
@@ -94,6 +99,68 @@ void TestEntryWindow::startsIdleWithFocusInAmount()
     QCOMPARE(w.totals(), QStringList({"0", "0", "0", "0", "0", "0", "0"}));
     QVERIFY(!w.window()->windowIcon().isNull());
     QVERIFY(program.messages.isEmpty());
+}
+
+void TestEntryWindow::everyCommandAndFieldShowsInFull_data()
+{
+    QTest::addColumn<QString>("style");
+    QTest::addColumn<QString>("command");  // the menu command that opens the window, "" for the entry window
+    for (const char *style : {"Fusion", "Adwaita"}) {
+        QTest::addRow("%s, entry window", style) << style << "";
+        QTest::addRow("%s, correction window", style) << style << Ui::mnuRevision;
+        QTest::addRow("%s, category-name window", style) << style << Ui::mnuChange;
+    }
+}
+
+namespace {
+
+// Whether the style drew a frame around the text box: some pixel of its
+// top rows is not the box's background.
+bool drawsFrame(QLineEdit *box)
+{
+    const QImage image = box->grab().toImage();
+    const QRgb background = box->palette().color(QPalette::Base).rgb();
+    for (int y = 0; y < 3; ++y) {
+        if (image.pixel(image.width() / 2, y) != background)
+            return true;
+    }
+    return false;
+}
+
+void checkShownInFull(QWidget *window)
+{
+    if (auto *bar = window->findChild<QMenuBar *>()) {
+        auto *overflow = bar->findChild<QWidget *>(QStringLiteral("qt_menubar_ext_button"));
+        QCOMPARE(overflow && overflow->isVisible(), false);
+        for (QAction *command : bar->actions())
+            QVERIFY2(bar->rect().contains(bar->actionGeometry(command)), qPrintable(command->text()));
+    }
+    for (QLineEdit *box : window->findChildren<QLineEdit *>())
+        QVERIFY2(drawsFrame(box), qPrintable(box->objectName()));
+}
+
+} // namespace
+
+// Whatever the style, the menu shows every command and every text box its
+// frame: a window grows past its design where the style needs the room.
+void TestEntryWindow::everyCommandAndFieldShowsInFull()
+{
+    QFETCH(QString, style);
+    QFETCH(QString, command);
+    QStyle *chosen = QStyleFactory::create(style);
+    if (!chosen)
+        QSKIP(qPrintable(style + " is not installed (Debian: adwaita-qt6, which tools/setup.sh installs)"));
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(chosen);
+    const auto restore = qScopeGuard([&] { QApplication::setStyle(before); });
+    ProgramHarness program;
+    QVERIFY(program.start());
+    EntryPage w(program);
+    if (command.isEmpty()) {
+        checkShownInFull(w.window());
+        return;
+    }
+    QVERIFY(program.whileModal(command, [](QWidget *window) { checkShownInFull(window); }));
 }
 
 void TestEntryWindow::designMatchesLayout()
