@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The per-user install, as a new user meets it: tools/install.sh into a
 # temporary HOME and a program folder whose name needs quoting; the desktop
-# entry and the AppStream metainfo pass their validators; the program starts
+# entry and the AppStream metainfo pass their validators; the program starts,
+# known by the launcher's name (its WM_CLASS),
 # through the entry's Exec line, parsed as a launcher parses it, and books
 # an amount into "MD.dat" in the program folder; a second install keeps the
 # book; tools/uninstall.sh removes launcher, icons and program and keeps the
@@ -39,6 +40,12 @@ QT_QPA_PLATFORM=xcb "${COMMAND[@]}" >>"$E2E_WORK/program.log" 2>&1 &
 E2E_APP_PID=$!
 E2E_PIDS+=("$E2E_APP_PID")
 e2e_window 'QEN - '
+# The desktop matches the window to its launcher: its WM_CLASS is the
+# launcher's StartupWMClass, which is the launcher's own name.
+WM_CLASS=$(xprop -id "$WID" WM_CLASS | sed -n 's/.*= "\(.*\)", "\(.*\)"$/\2/p')
+grep -qx "StartupWMClass=$WM_CLASS" "$ENTRY" || fail "WM_CLASS $WM_CLASS is not the launcher's StartupWMClass"
+[[ $WM_CLASS.desktop == "$(basename "$ENTRY")" ]] || fail "WM_CLASS $WM_CLASS does not name the launcher $ENTRY"
+echo "ok: WM_CLASS $WM_CLASS, as the launcher"
 CLIENT_HEIGHT=$(twips 3990)
 e2e_click "$(twips 1240)" "$(twips 307)" "$CLIENT_HEIGHT"
 e2e_type 250

@@ -4,7 +4,8 @@
 # wtype, windows read with swaymsg. The program starts natively, books an
 # amount, its correction window is tied to the entry window (xdg parent, as
 # the client's own protocol log shows) and takes the keys while open, its
-# windows keep their fixed size, a second start brings the first forward
+# windows keep their fixed size, the compositor knows the window by the
+# launcher's name (its app id), a second start brings the first forward
 # through xdg-activation and ends, and Alt+X ends it with 0. "MD.dat" is
 # checked byte for byte. Argument: the application directory (build/app).
 source "$(dirname "$0")/lib.sh"
@@ -74,6 +75,12 @@ E2E_APP_PID=$LAUNCHED_PID
 wait_focused '^QEN - '
 ENTRY=$WIN
 grep -q 'wl_display@1.get_registry' "$E2E_WORK/program.log" || fail "the program did not speak Wayland"
+
+# The compositor knows the window by the launcher's name.
+LAUNCHER=$(sed -n 's/^APP_ID=//p' "$HERE/../../tools/desktop_common.sh").desktop
+APP_ID=$(windows | awk -F'\t' -v id="$ENTRY" '$1 == id { print $6 }')
+[[ $APP_ID.desktop == "$LAUNCHER" ]] || fail "the window's app id is '$APP_ID', the launcher is $LAUNCHER"
+echo "ok: app id $APP_ID, as the launcher $LAUNCHER"
 
 # The entry window keeps its designed size when the desktop asks another.
 FIXED_SIZE=$(windows | awk -F'\t' -v id="$ENTRY" '$1 == id { print $4 }')
