@@ -4,7 +4,8 @@
 
 namespace kakeibo::ProgramFolder {
 
-// A Windows name is UTF-16 and always text: the folder is named as it is.
+// A Windows name is UTF-16 and always text: the folder is named as it is,
+// with the forward slashes Qt writes.
 QString path()
 {
     return QCoreApplication::applicationDirPath();
@@ -12,7 +13,7 @@ QString path()
 
 QString reach(const std::filesystem::path &folder)
 {
-    return QString::fromStdWString(folder.native());
+    return QString::fromStdWString(folder.generic_wstring());
 }
 
 QString shown(const QString &path)
