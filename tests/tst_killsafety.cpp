@@ -9,7 +9,6 @@
 #include "TotalsFormat.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
