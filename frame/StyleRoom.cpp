@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QStyle>
-#include <QStyleOptionFrame>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -14,10 +14,9 @@ namespace {
 // line of its text: the line and the frame on either side.
 int leastHeight(const QLineEdit *box)
 {
-    QStyleOptionFrame option;
+    QStyleOption option;
     option.initFrom(box);
-    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
-    return box->fontMetrics().height() + 2 * option.lineWidth;
+    return box->fontMetrics().height() + 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
 }
 
 int topIn(const QWidget *window, const QWidget *widget)
@@ -30,17 +29,15 @@ int topIn(const QWidget *window, const QWidget *widget)
 // grows.
 void pushDown(QWidget *window, QWidget *control, int line, int delta)
 {
-    for (QWidget *holder = control->parentWidget(); holder && holder != window; holder = holder->parentWidget())
-        holder->resize(holder->width(), holder->height() + delta);
     for (QWidget *holder = control->parentWidget(); holder; holder = holder->parentWidget()) {
         for (QWidget *sibling : holder->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-            if (sibling->isWindow() || sibling == control || sibling->isAncestorOf(control))
-                continue;
-            if (topIn(window, sibling) >= line)
+            if (!sibling->isWindow() && !sibling->isAncestorOf(control) && sibling != control
+                && topIn(window, sibling) >= line)
                 sibling->move(sibling->x(), sibling->y() + delta);
         }
         if (holder == window)
             break;
+        holder->resize(holder->width(), holder->height() + delta);
     }
 }
 

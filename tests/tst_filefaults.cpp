@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cerrno>
@@ -548,25 +549,13 @@ void TestFileFaults::failedStepOfASaveIsReported_data()
     }
 }
 
-// The system's own refusal of a step, below the platform layer, while it lives.
-class RefusedCall {
-public:
-    RefusedCall(SystemFiles::Step::Kind step, int code)
-    {
-        using Call = TestSystem::SystemCall;
-        const Call call = step == SystemFiles::Step::Kind::Rename ? Call::Rename
-                          : step == SystemFiles::Step::Kind::SyncDirectory ? Call::SyncFolder
-                                                                            : Call::SyncFile;
-        m_made = TestSystem::failSystemCall(call, code);
-    }
-    ~RefusedCall() { TestSystem::restoreSystemCalls(); }
-    RefusedCall(const RefusedCall &) = delete;
-    RefusedCall &operator=(const RefusedCall &) = delete;
-    bool made() const { return m_made; }
-
-private:
-    bool m_made = false;
-};
+// The system call that carries a step of a save.
+TestSystem::SystemCall callOf(SystemFiles::Step::Kind step)
+{
+    using Call = TestSystem::SystemCall;
+    using Kind = SystemFiles::Step::Kind;
+    return step == Kind::Rename ? Call::Rename : step == Kind::SyncDirectory ? Call::SyncFolder : Call::SyncFile;
+}
 
 // A step of a save that the system refuses (forcing the data or the folder
 // onto the device, the rename into place) is a failure: reported with the
@@ -585,8 +574,8 @@ void TestFileFaults::failedStepOfASaveIsReported()
     const QByteArray names = program.readFile("Item.dat");
     const int code = TestSystem::deviceErrorCode();
     if (bySystem) {
-        const RefusedCall refused(step, code);
-        if (!refused.made())
+        const auto restore = qScopeGuard([] { TestSystem::restoreSystemCalls(); });
+        if (!TestSystem::failSystemCall(callOf(step), code))
             QSKIP("no stand-in for the system's calls on this system");
         act(program, action);
     } else {
