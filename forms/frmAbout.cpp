@@ -42,6 +42,9 @@ void frmAbout::Form_Load()
     imgIcon->setPixmap(picture);
     imgIcon->resize(picture.size());
     frame().writer().setCaption(lblAbout, Version::caption(Version::kMajor, Version::kMinor));
+    // A screen reader speaks a window's description as the window opens:
+    // the version window's text is all there is to it.
+    setAccessibleDescription(QStringList{Label1->text(), lblAbout->text(), Label2->text()}.join(QLatin1Char(' ')));
 }
 
 } // namespace kakeibo

@@ -1,6 +1,7 @@
 #include "frmIO.h"
 
 #include "Amount.h"
+#include "Announcer.h"
 #include "Captions.h"
 #include "Controls.h"
 #include "Fonts.h"
@@ -80,8 +81,7 @@ void frmIO::createControls()
     client->setAccessibleName(QStringLiteral("入力と合計"));
     client->setGeometry(QRect(QPoint(0, m_menuBar->height()), toPixels(kClient)));
 
-    cmdInput = Controls::defaultButton(client, Ui::cmdInput, QStringLiteral("入力"),
-                                       QStringLiteral("入力"), kCmdInput);
+    cmdInput = Controls::defaultButton(client, Ui::cmdInput, QStringLiteral("入力"), kCmdInput);
     cmdInput->setFont(Fonts::reisho());
     cmdInput->setEnabled(false);
 
@@ -115,10 +115,11 @@ void frmIO::createTotalsFrame(QWidget *client)
                                            LabelSizing::FitRightFixed);
     }
     useWindowFont(Frame2);
-    // Screen readers speak each total with its category: "食費 300".
+    // Each figure is labelled by its category, so that a screen reader
+    // speaks a total once, with its category: "食費 300".
     for (int slot = 0; slot < kSlotCount; ++slot)
-        Captions::nameAfter(lblKingaku[slot], lblKoumoku[slot], QStringLiteral(" "));
-    Captions::nameAfter(lblGoukei, Label2, QStringLiteral(" "));
+        lblKoumoku[slot]->setBuddy(lblKingaku[slot]);
+    Label2->setBuddy(lblGoukei);
 }
 
 // The frames' captions are bold; what stands inside them uses the window font.
@@ -231,6 +232,8 @@ void frmIO::cmdInput_Click()
     Module1::AddKingaku(amount, static_cast<int16_t>(slot));
     frame().writer().clearOption(optKoumoku[slot]);
     frame().writer().setText(txtKingaku, QString());
+    frame().announcer().announce(this, QStringLiteral("入力しました。%1、%2")
+                                           .arg(Captions::withLabel(lblKingaku[slot]), Captions::withLabel(lblGoukei)));
 }
 
 } // namespace kakeibo

@@ -19,8 +19,7 @@ frmKoumoku::frmKoumoku(Frame &frame) : FormBase(frame, Ui::frmKoumoku)
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("変更"),
-                                        QStringLiteral("変更"), kCmdTeisei);
+    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("変更"), kCmdTeisei);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {
         txtKoumoku[slot] = Controls::textBox(this, Controls::arrayName(Ui::txtKoumoku, slot),
                                              QString(), kTxtKoumoku[slot]);

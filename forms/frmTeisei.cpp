@@ -24,8 +24,7 @@ frmTeisei::frmTeisei(Frame &frame) : FormBase(frame, Ui::frmTeisei)
     setFont(Fonts::fixedSys());
     setClientSize(toPixels(kClient));
 
-    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("訂正(&K)"),
-                                        QStringLiteral("訂正"), kCmdTeisei);
+    cmdTeisei = Controls::defaultButton(this, Ui::cmdTeisei, QStringLiteral("訂正(&K)"), kCmdTeisei);
     cmdTeisei->setFont(Fonts::fixedSys(QFont::Bold));
     cmdTeisei->setEnabled(false);
     for (int slot = kSlotCount - 1; slot >= 0; --slot) {

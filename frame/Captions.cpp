@@ -46,7 +46,10 @@ void updateSpokenName(QWidget *control)
     if (isField && !source)
         return;  // a field keeps the name its window gave it
     QString name = isField ? QString() : shownText(control);
-    if (source)
+    // A field after an empty label has no name: "の合計" alone names nothing.
+    if (source && isField && shownText(source).isEmpty())
+        name.clear();
+    else if (source)
         name = shownText(source) + control->property(kJoinerProperty).toString() + name;
     control->setAccessibleName(name);
 }
@@ -79,6 +82,15 @@ QString shownText(const QWidget *control)
 {
     const QString raw = rawText(control);
     return readsAccessKeys(control) ? withoutAccessKeys(raw) : raw;
+}
+
+QString withLabel(const QWidget *control)
+{
+    for (const QLabel *label : control->parentWidget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->buddy() == control && !shownText(label).isEmpty())
+            return shownText(label) + QLatin1Char(' ') + shownText(control);
+    }
+    return shownText(control);
 }
 
 void setShownText(QWidget *control, const QString &text)

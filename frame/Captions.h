@@ -37,6 +37,11 @@ QString shownText(const QWidget *control);
 // A design caption as a screen reader speaks it: "&X" is "X", "&&" is "&".
 QString withoutAccessKeys(const QString &caption);
 
+// The shown text of the label that leads to `control` (whose buddy it is),
+// a space, then the control's own shown text: "食費 300". The control's
+// text alone where no label leads to it or the label shows nothing.
+QString withLabel(const QWidget *control);
+
 // Makes the control show `text` (its shown part) literally; no "&" in it
 // marks an access key.
 void setShownText(QWidget *control, const QString &text);

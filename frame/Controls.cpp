@@ -1,5 +1,8 @@
 #include "Controls.h"
 
+#include "AccessibleKinds.h"
+#include "Captions.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,11 +23,11 @@ QString arrayName(const QString &name, int index)
 }
 
 QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
-                           const QString &accessibleName, const TwipsRect &rect)
+                           const TwipsRect &rect)
 {
     auto *created = new QPushButton(caption, parent);
     created->setObjectName(objectName);
-    created->setAccessibleName(accessibleName);
+    created->setAccessibleName(Captions::withoutAccessKeys(caption));
     created->setGeometry(toPixels(rect));
     created->setDefault(true);
     return created;
@@ -91,9 +94,8 @@ QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect
 
 QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points)
 {
-    auto *created = new QFrame(parent);
+    auto *created = new AccessibleKinds::Rule(parent);
     created->setObjectName(objectName);
-    created->setAccessibleName(QStringLiteral("区切り線"));
     const QLine pixels = toPixels(points);
     const bool horizontal = pixels.dy() == 0;
     created->setFrameShape(horizontal ? QFrame::HLine : QFrame::VLine);

@@ -27,9 +27,10 @@ enum class LabelSizing {
 // "name_index" for a member of a control array; the plain name for index -1.
 QString arrayName(const QString &name, int index);
 
-// The window's default command button (Enter presses it while enabled).
+// The window's default command button (Enter presses it while enabled),
+// spoken as it shows: "訂正(&K)" as "訂正(K)".
 QPushButton *defaultButton(QWidget *parent, const QString &objectName, const QString &caption,
-                           const QString &accessibleName, const TwipsRect &rect);
+                           const TwipsRect &rect);
 
 // A text box with no limit holds whatever is typed or pasted, however long
 // (Qt's own limit, 32,767 characters, would cut a paste to fit).
@@ -49,7 +50,8 @@ QLabel *label(QWidget *parent, const QString &objectName, const QString &caption
 // its size; one too wide for it is set smaller so that every digit shows.
 QLabel *figure(QWidget *parent, const QString &objectName, const TwipsRect &rect);
 
-// A horizontal or vertical rule from one point to the other.
+// A horizontal or vertical rule from one point to the other: a decoration,
+// which a screen reader passes over.
 QFrame *line(QWidget *parent, const QString &objectName, const TwipsLine &points);
 
 // Re-applies a label's sizing (or a figure's fit) after its caption changed.

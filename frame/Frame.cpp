@@ -1,7 +1,10 @@
 #include "Frame.h"
 
+#include "AccessibleKinds.h"
 #include "AltKeys.h"
+#include "Announcer.h"
 #include "CaretBlink.h"
+#include "CaretEvents.h"
 #include "Composition.h"
 
 #include <QCoreApplication>
@@ -21,8 +24,11 @@ Frame::Frame(QString applicationDirectory)
     , m_composition(std::make_unique<Composition>(QCoreApplication::instance()))
     , m_altKeys(std::make_unique<AltKeys>(QCoreApplication::instance()))
     , m_caretBlink(std::make_unique<CaretBlink>(QCoreApplication::instance()))
+    , m_announcer(std::make_unique<Announcer>(QCoreApplication::instance()))
 {
     m_handlers.setOnEnd([this] { m_windows.hideAll(); });
+    AccessibleKinds::install();
+    CaretEvents::keepToFocus();
     g_current = this;
 }
 

@@ -5,9 +5,12 @@
 //  - handlers(): running handlers, reporting errors, the end (HandlerRunner)
 //  - writer():   the program's own writes into controls (ControlWriter)
 //  - trace():    the steps of a run, for the tests (Trace)
+//  - announcer(): the outcome of a command told to a screen reader (Announcer)
 // and, for the whole application, a composed text committed once into its
 // own field (Composition), Alt+key as a command (AltKeys) and a caret that
-// stays on in a very long text (CaretBlink).
+// stays on in a very long text (CaretBlink); what a screen reader
+// is told a control is (AccessibleKinds) and the caret of a text box only
+// with its focus (CaretEvents).
 #pragma once
 
 #include "ControlWriter.h"
@@ -22,6 +25,7 @@
 namespace kakeibo {
 
 class AltKeys;
+class Announcer;
 class CaretBlink;
 class Composition;
 
@@ -43,6 +47,7 @@ public:
     HandlerRunner &handlers() { return m_handlers; }
     ControlWriter &writer() { return m_writer; }
     Trace &trace() { return m_trace; }
+    Announcer &announcer() { return *m_announcer; }
 
 private:
     QString m_appDir;
@@ -53,6 +58,7 @@ private:
     std::unique_ptr<Composition> m_composition;
     std::unique_ptr<AltKeys> m_altKeys;
     std::unique_ptr<CaretBlink> m_caretBlink;
+    std::unique_ptr<Announcer> m_announcer;
 };
 
 } // namespace kakeibo

@@ -9,7 +9,7 @@ packages=("$@")
 [[ $# -gt 0 ]] || packages=(g++ clang libclang-rt-14-dev cmake make pkg-config qt6-base-dev qt6-wayland libwayland-dev wayland-protocols
           fonts-ipafont-gothic fonts-ipafont-mincho
           xvfb xdotool x11-utils python3 desktop-file-utils appstream
-          dbus at-spi2-core gir1.2-atspi-2.0 ibus ibus-mozc gir1.2-ibus-1.0 python3-gi fcitx5 fcitx5-mozc fcitx5-frontend-qt6 openbox sway wtype
+          dbus at-spi2-core gir1.2-atspi-2.0 orca speech-dispatcher ibus ibus-mozc gir1.2-ibus-1.0 python3-gi fcitx5 fcitx5-mozc fcitx5-frontend-qt6 openbox sway wtype
           adwaita-qt6)
 
 missing=()
