@@ -40,15 +40,14 @@ in_session() {
 in_session setsid orca >>"$E2E_WORK/session.log" 2>&1 &
 for _ in $(seq 300); do [[ -s $SPOKEN ]] && break; sleep 0.1; done
 [[ -s $SPOKEN ]] || fail "the screen reader did not speak"
-settle
 
-# Waits until nothing more was spoken for a second and a half.
+# Waits until nothing more was spoken for a second.
 settle() {
     local size=-1
-    for _ in $(seq 200); do
+    for _ in $(seq 300); do
         [[ $(stat -c %s "$SPOKEN") == "$size" ]] && return 0
         size=$(stat -c %s "$SPOKEN")
-        sleep 1.5
+        sleep 1
     done
     fail "speech did not settle"
 }
@@ -79,7 +78,7 @@ step() {
     local from
     from=$(stat -c %s "$SPOKEN")
     case $action in
-        start) in_session setsid env QT_QPA_PLATFORM=xcb "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 & ;;
+        start) in_session setsid env QT_QPA_PLATFORM=xcb "${SANITIZER_ENV[@]}" "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 & ;;
         type\ *) xdotool type --delay 150 -- "${action#type }" ;;
         close\ *) e2e_window "${action#close }"; e2e_close ;;
         blank-first-name) sed -i '1s/.*/""\r/' "$E2E_WORK/app/Item.dat" ;;
@@ -131,6 +130,7 @@ STEPS=(
     "alt+r	訂正 ダイアログ|テキスト|!の合計"
     "close ^訂正$	金額 テキスト"
 )
+settle
 for row in "${STEPS[@]}"; do
     step "${row%%	*}" "${row#*	}"
 done
