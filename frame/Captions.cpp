@@ -12,7 +12,7 @@ const char *const kSourceProperty = "kakeiboNamedAfter";
 const char *const kJoinerProperty = "kakeiboNameJoiner";
 
 // Buttons and group boxes always read "&" as an access-key marker; a label
-// does so only while it leads to a field (it has a buddy).
+// does so only while it leads to another control (it has a buddy).
 bool readsAccessKeys(const QWidget *control)
 {
     if (qobject_cast<const QAbstractButton *>(control) || qobject_cast<const QGroupBox *>(control))

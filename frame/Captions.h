@@ -13,9 +13,11 @@
 // and the rename fields only.
 //
 // A control's spoken (accessible) name is its shown text, optionally after
-// the shown text of another control it belongs to ("食費 300" for a total
-// after its category label). The names are brought up to date here, in
-// one place, whenever the frame sets a caption.
+// the shown text of another control it belongs to ("食費の合計" for a
+// correction field after its category label). The names are brought up to
+// date here, in one place, whenever the frame sets a caption. A figure
+// keeps its own text as its name and is labelled by the label that leads
+// to it (its buddy), which a screen reader reads with it: "食費 300".
 #pragma once
 
 #include <QString>
