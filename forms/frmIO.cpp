@@ -101,25 +101,25 @@ void frmIO::createControls()
 
 void frmIO::createTotalsFrame(QWidget *client)
 {
+    // Made row by row, each category before its total, which is the order
+    // in which a screen reader walking the controls meets them (no two of
+    // them overlap, so the order shows nowhere). Each figure is labelled by
+    // its category, so that a total is spoken once, with it: "食費 300".
     Frame2 = groupBox(client, Ui::Frame2, QStringLiteral("合計金額"), kFrame2);
-    for (int slot = kSlotCount - 1; slot >= 0; --slot)
-        lblKingaku[slot] = Controls::figure(Frame2, Controls::arrayName(Ui::lblKingaku, slot),
-                                            kLblKingaku[slot]);
-    lblGoukei = Controls::figure(Frame2, Ui::lblGoukei, kLblGoukei);
-    Line2 = Controls::line(Frame2, Ui::Line2, kLine2);
-    Label2 = Controls::label(Frame2, Ui::Label2, QStringLiteral("合計"), kLabel2, Qt::AlignRight,
-                             LabelSizing::FitRightFixed);
-    for (int slot = kSlotCount - 1; slot >= 0; --slot) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
         lblKoumoku[slot] = Controls::label(Frame2, Controls::arrayName(Ui::lblKoumoku, slot),
                                            designName(slot), kLblKoumoku[slot], Qt::AlignRight,
                                            LabelSizing::FitRightFixed);
-    }
-    useWindowFont(Frame2);
-    // Each figure is labelled by its category, so that a screen reader
-    // speaks a total once, with its category: "食費 300".
-    for (int slot = 0; slot < kSlotCount; ++slot)
+        lblKingaku[slot] = Controls::figure(Frame2, Controls::arrayName(Ui::lblKingaku, slot),
+                                            kLblKingaku[slot]);
         lblKoumoku[slot]->setBuddy(lblKingaku[slot]);
+    }
+    Line2 = Controls::line(Frame2, Ui::Line2, kLine2);
+    Label2 = Controls::label(Frame2, Ui::Label2, QStringLiteral("合計"), kLabel2, Qt::AlignRight,
+                             LabelSizing::FitRightFixed);
+    lblGoukei = Controls::figure(Frame2, Ui::lblGoukei, kLblGoukei);
     Label2->setBuddy(lblGoukei);
+    useWindowFont(Frame2);
 }
 
 // The frames' captions are bold; what stands inside them uses the window font.

@@ -739,6 +739,15 @@ void TestEntryWindow::screenReaderHearsEachTotalWithItsCategoryAndEachBooking()
     }
     QVERIFY(notification);
     QCOMPARE(notification->text(QAccessible::Name), QStringLiteral("入力しました。食費 300、合計 300"));
+    // Walking the totals' frame meets each category, then its total, in order.
+    QStringList walked;
+    QAccessibleInterface *totals = QAccessible::queryAccessibleInterface(w.grandTotal()->parentWidget());
+    for (int i = 0; i < totals->childCount(); ++i) {
+        if (!totals->child(i)->state().invisible)
+            walked << totals->child(i)->text(QAccessible::Name);
+    }
+    QCOMPARE(walked, QStringList({"食費", "300", "趣味", "0", "光熱費", "0", "電話代", "0", "洗濯代", "0", "その他", "0",
+                                  "合計", "300"}));
 }
 
 void TestEntryWindow::exitCommandAndCloseBoxEndTheProgram_data()
