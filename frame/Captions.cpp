@@ -86,6 +86,8 @@ QString shownText(const QWidget *control)
 
 QString withLabel(const QWidget *control)
 {
+    if (!control->parentWidget())
+        return shownText(control);
     for (const QLabel *label : control->parentWidget()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
         if (label->buddy() == control && !shownText(label).isEmpty())
             return shownText(label) + QLatin1Char(' ') + shownText(control);

@@ -1,7 +1,9 @@
 #include "CaretEvents.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QPointer>
+#include <QWidget>
 
 namespace kakeibo::CaretEvents {
 namespace {
@@ -12,13 +14,20 @@ QPointer<QObject> g_spokenFocus;
 
 void passOn(QAccessibleEvent *event);
 
+// Until the screen reader was told of any focus (it started after the
+// program did), the control with the focus counts as told.
+bool toldOfFocus(const QObject *control)
+{
+    return g_spokenFocus ? control == g_spokenFocus : control == QApplication::focusWidget();
+}
+
 void filter(QAccessibleEvent *event)
 {
     const auto type = event->type();
     if (type == QAccessible::Focus)
         g_spokenFocus = event->object();
     const bool caret = type == QAccessible::TextCaretMoved || type == QAccessible::TextSelectionChanged;
-    if (caret && event->object() != g_spokenFocus)
+    if (caret && !toldOfFocus(event->object()))
         return;
     passOn(event);
 }
