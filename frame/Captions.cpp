@@ -45,13 +45,10 @@ void updateSpokenName(QWidget *control)
     const QWidget *source = sourceOf(control);
     if (isField && !source)
         return;  // a field keeps the name its window gave it
-    QString name = isField ? QString() : shownText(control);
-    // A field after an empty label has no name: "の合計" alone names nothing.
-    if (source && isField && shownText(source).isEmpty())
-        name.clear();
-    else if (source)
-        name = shownText(source) + control->property(kJoinerProperty).toString() + name;
-    control->setAccessibleName(name);
+    const QString own = isField ? QString() : shownText(control);
+    // After a label that shows nothing, the joiner ("の合計") names nothing.
+    const QString before = source ? shownText(source) : QString();
+    control->setAccessibleName(before.isEmpty() ? own : before + control->property(kJoinerProperty).toString() + own);
 }
 
 } // namespace

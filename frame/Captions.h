@@ -49,7 +49,7 @@ QString withLabel(const QWidget *control);
 void setShownText(QWidget *control, const QString &text);
 
 // The control is spoken as the shown text of `source`, then `joiner`, then
-// its own shown text. A text box's own text is its value, not part of its
+// its own shown text; as its own text alone while `source` shows nothing. A text box's own text is its value, not part of its
 // name, so a field is spoken as its source and joiner alone.
 void nameAfter(QWidget *control, QWidget *source, const QString &joiner);
 

@@ -8,7 +8,6 @@
 namespace kakeibo::CaretEvents {
 namespace {
 
-QAccessible::UpdateHandler g_next = nullptr;
 // The control the screen reader was last told has the focus.
 QPointer<QObject> g_spokenFocus;
 
@@ -32,15 +31,10 @@ void filter(QAccessibleEvent *event)
     passOn(event);
 }
 
-// Hands the event to whoever handled events before the filter: an earlier
-// handler, or else Qt's own bridge to the screen reader, reached by
+// Hands the event to Qt's own bridge to the screen reader, reached by
 // stepping aside for the one event.
 void passOn(QAccessibleEvent *event)
 {
-    if (g_next) {
-        g_next(event);
-        return;
-    }
     QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
     QAccessible::installUpdateHandler(filter);
@@ -51,7 +45,7 @@ void passOn(QAccessibleEvent *event)
 void keepToFocus()
 {
     static const bool installed = [] {
-        g_next = QAccessible::installUpdateHandler(filter);
+        QAccessible::installUpdateHandler(filter);
         return true;
     }();
     Q_UNUSED(installed);

@@ -70,15 +70,14 @@ holds_in_order() {
 
 # Runs one step: ACTION (keys pressed one by one, each heard out; text to
 # type; the close box of a window; the first category's name emptied in
-# "Item.dat"; the program's start), then
-# checks what was spoken in it against WORDS, "|"-separated.
+# "Item.dat"; the program's start), then checks what was spoken in it
+# against WORDS, "|"-separated.
 step() {
-    local action=$1 words expected
+    local action=$1 expected from heard word
     IFS='|' read -ra expected <<<"$2"
-    local from
     from=$(stat -c %s "$SPOKEN")
     case $action in
-        start) in_session setsid env QT_QPA_PLATFORM=xcb "${SANITIZER_ENV[@]}" "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 & ;;
+        start) in_session setsid env QT_QPA_PLATFORM=xcb "$E2E_WORK/app/kakeibo" >>"$E2E_WORK/program.log" 2>&1 & ;;
         type\ *) xdotool type --delay 150 -- "${action#type }" ;;
         close\ *) e2e_window "${action#close }"; e2e_close ;;
         blank-first-name) sed -i '1s/.*/""\r/' "$E2E_WORK/app/Item.dat" ;;
@@ -89,7 +88,6 @@ step() {
         sleep 0.5
     done
     settle
-    local heard word
     heard=$(heard_since "$from")
     holds_in_order "$heard" "${expected[@]}" || fail "after '$action' did not hear '$2' in order: $heard"
     for word in "${expected[@]}"; do
